@@ -1,0 +1,32 @@
+// Writes synthetic capture files: a figure walking in place, with gaps.
+#ifndef CAPTURE_GENERATOR_H
+#define CAPTURE_GENERATOR_H
+
+#include <cstdint>
+#include <cstdio>
+
+// What to generate. The same shape and seed always give the same bytes.
+struct CaptureShape {
+  int32_t samples = 300;   // data lines after the header
+  int32_t markers = 16;    // joints, 1 .. max_capture_markers
+  double rate_hz = 100.0;  // samples per second
+  uint64_t seed = 1;       // drives the measurement noise and the gaps
+};
+
+// Most markers whose lines are sure to stay within 998 characters: every
+// coordinate stays below 1000 mm in magnitude, so it takes at most 9
+// characters with its comma.
+constexpr int32_t max_capture_markers = 32;
+
+// Writes the header and shape.samples data lines to file. Coordinates are in
+// mm with 3 decimals and never exactly 0.000, so only the empty triples
+// (about 2 % of them, in runs of 3 to 12 samples per marker) count as missing.
+// The figure stays within |x| < 300, |y| < 400, |z| < 400. Returns false when
+// the shape is out of range or a write fails; allocates nothing.
+bool write_capture(FILE* file, const CaptureShape& shape);
+
+// Same as write_capture into a new file at path (replaced if it exists).
+// Returns false when the file cannot be created or written.
+bool write_capture_file(const char* path, const CaptureShape& shape);
+
+#endif  // CAPTURE_GENERATOR_H
