@@ -12,7 +12,7 @@ namespace {
 constexpr double pi = 3.14159265358979323846;
 constexpr double degrees = pi / 180.0;
 
-// The figure is a person scaled to 760 mm, feet on the plane z = -370, so
+// At scale 1 the figure is a person of 760 mm, feet on the plane z = -370, so
 // that it fills the initial view; x points forward, y to the left, z up.
 constexpr double height = 760.0;
 constexpr double floor_z = -370.0;
@@ -35,12 +35,15 @@ constexpr uint64_t gap_length_spread = 10;
 constexpr double noise_mm = 0.3;  // peak measurement noise per coordinate
 
 // Widest fields: a sample number with sign, a time of up to 10 integer
-// digits (rate at least 1 Hz) with 5 decimals, coordinates below 1000 mm
-// with 3 decimals and a sign; each field but the first has its comma.
+// digits (rate at least 1 Hz) with 5 decimals, coordinates below 10000 mm
+// (scale at most 10, offset at most 5000) with 3 decimals and a sign; each
+// field but the first has its comma.
 constexpr int time_decimals = 5;
 constexpr int sample_field_width = 11;
 constexpr int time_field_width = 1 + 10 + 1 + time_decimals;
-constexpr int coordinate_field_width = 1 + 1 + 3 + 1 + 3;
+constexpr int coordinate_field_width = 1 + 1 + 4 + 1 + 3;
+constexpr double max_scale = 10.0;
+constexpr double max_offset_mm = 5000.0;
 static_assert(sample_field_width + time_field_width +
                   3 * max_capture_markers * coordinate_field_width <= 998,
               "a data line must fit in 998 characters");
@@ -54,9 +57,9 @@ struct Point {
 // returns the end. A value that would round to zero is written as the
 // smallest positive step instead when keep_nonzero is set.
 char* append_fixed(char* out, double value, int decimals, bool keep_nonzero) {
-  double scale = 1.0;
-  for (int i = 0; i < decimals; ++i) scale *= 10.0;
-  long long scaled = std::llround(value * scale);
+  double power = 1.0;
+  for (int i = 0; i < decimals; ++i) power *= 10.0;
+  long long scaled = std::llround(value * power);
   if (scaled == 0 && keep_nonzero) scaled = 1;
   if (scaled < 0) {
     *out++ = '-';
@@ -163,7 +166,8 @@ bool write_header(FILE* file, int32_t markers) {
 
 bool write_capture(FILE* file, const CaptureShape& shape) {
   if (shape.samples < 0 || shape.markers < 1 || shape.markers > max_capture_markers ||
-      !(shape.rate_hz >= 1.0))
+      !(shape.rate_hz >= 1.0) || !(shape.scale > 0.0 && shape.scale <= max_scale) ||
+      !(std::fabs(shape.offset_mm) <= max_offset_mm))
     return false;
   if (!write_header(file, shape.markers)) return false;
 
@@ -187,8 +191,9 @@ bool write_capture(FILE* file, const CaptureShape& shape) {
       }
       const Point& base = body[static_cast<size_t>(m % landmark_count)];
       const Point offset = ring_offset(m / landmark_count);
-      const double coordinates[3] = {base.x + offset.x, base.y + offset.y,
-                                     base.z + offset.z};
+      const double coordinates[3] = {shape.scale * (base.x + offset.x) + shape.offset_mm,
+                                     shape.scale * (base.y + offset.y) + shape.offset_mm,
+                                     shape.scale * (base.z + offset.z) + shape.offset_mm};
       for (double c : coordinates) {
         *out++ = ',';
         out = append_fixed(out, c + noise_mm * (2.0 * unit(rng) - 1.0), 3, true);

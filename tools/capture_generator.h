@@ -10,18 +10,23 @@ struct CaptureShape {
   int32_t samples = 300;   // data lines after the header
   int32_t markers = 16;    // joints, 1 .. max_capture_markers
   double rate_hz = 100.0;  // samples per second
+  double scale = 1.0;      // size of the figure, (0, 10]; 2.3 is a person
+  double offset_mm = 0.0;  // added to every coordinate, at most 5000 in size
   uint64_t seed = 1;       // drives the measurement noise and the gaps
 };
 
 // Most markers whose lines are sure to stay within 998 characters: every
-// coordinate stays below 1000 mm in magnitude, so it takes at most 9
+// coordinate stays below 10000 mm in magnitude, so it takes at most 10
 // characters with its comma.
 constexpr int32_t max_capture_markers = 32;
 
 // Writes the header and shape.samples data lines to file. Coordinates are in
 // mm with 3 decimals and never exactly 0.000, so only the empty triples
 // (about 2 % of them, in runs of 3 to 12 samples per marker) count as missing.
-// The figure stays within |x| < 300, |y| < 400, |z| < 400. Returns false when
+// At scale 1 the figure stays within |x| < 300, |y| < 400, |z| < 400, so it
+// fills the viewer's initial camera; at scale 2.3 and offset 2000 it is a
+// 1.75 m person standing in a lab whose origin is in a corner, and the file
+// has about 830 bytes per line at 30 markers. Returns false when
 // the shape is out of range or a write fails; allocates nothing.
 bool write_capture(FILE* file, const CaptureShape& shape);
 
