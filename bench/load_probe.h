@@ -1,0 +1,25 @@
+// Times one load of a capture file in a child process and reads its peak memory.
+#ifndef LOAD_PROBE_H
+#define LOAD_PROBE_H
+
+// What one load in a fresh child process took.
+struct LoadRun {
+  bool ok = false;            // the child loaded the file and exited with 0
+  double load_seconds = 0.0;  // load_motion_data
+  double fill_seconds = 0.0;  // MotionData::fill_gaps right after it
+  long peak_rss_kib = 0;      // the child's peak resident set, in KiB
+};
+
+// Forks a child that runs load_motion_data and fill_gaps on path and exits.
+// The child starts as a copy of the caller, so its peak resident set includes
+// the caller's own at the moment of the fork; keep the caller small. A bad
+// file ends only the child (its "Error:" line reaches standard output) and
+// gives ok == false. Flushes standard output first so that nothing buffered
+// is written twice.
+LoadRun run_load_in_child(const char* path);
+
+// Peak resident set of a child that forks and exits at once, in KiB: the
+// part of every LoadRun::peak_rss_kib that is not the loader's.
+long idle_child_rss_kib();
+
+#endif  // LOAD_PROBE_H
