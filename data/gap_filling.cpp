@@ -1,0 +1,54 @@
+#include <cstdio>
+
+#include "messages.h"
+#include "motion_data.h"
+
+namespace {
+
+// A coordinate of exactly zero (either sign) stands for a marker not seen.
+bool is_missing(double value) { return value == 0.0; }
+
+}  // namespace
+
+void MotionData::fill_gaps() {
+  for (int32_t j = 0; j < joint_count; ++j) {
+    fill_series(joints[j].x, sample_count);
+    fill_series(joints[j].y, sample_count);
+    fill_series(joints[j].z, sample_count);
+  }
+}
+
+void fill_series(double* series, int length) {
+  for (int after = -1; after < length;) after = fill_next_gap(series, after, length);
+}
+
+int fill_next_gap(double* series, int after, int length) {
+  int start = after + 1;
+  while (start < length && !is_missing(series[start])) ++start;
+  if (start >= length) return length;
+
+  const int left = start - 1;
+  int right = start;
+  while (right < length && is_missing(series[right])) ++right;
+
+  if (left < 0 && right == length) {
+    // Nothing present to copy from: the zeros stay.
+    std::fputs(messages::whole_series_missing, stdout);
+    std::fflush(stdout);
+  } else if (left < 0) {
+    for (int k = 0; k < right; ++k) series[k] = series[right];
+  } else if (right == length) {
+    for (int k = start; k < length; ++k) series[k] = series[left];
+  } else {
+    const double left_value = series[left];
+    const double right_value = series[right];
+    const double span = static_cast<double>(right - left);
+    for (int k = start; k < right; ++k) {
+      const double fraction = static_cast<double>(k - left) / span;
+      const double left_part = (1.0 - fraction) * left_value;
+      const double right_part = fraction * right_value;
+      series[k] = left_part + right_part;
+    }
+  }
+  return right;
+}

@@ -1,0 +1,198 @@
+#include "motion_data.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "fault.h"
+#include "header_tokens.h"
+#include "line_reader.h"
+#include "messages.h"
+#include "number_parser.h"
+
+namespace {
+
+constexpr size_t stored_name_length = 4;
+
+// Opens a regular file for reading; anything else cannot be a capture.
+FILE* open_capture(const char* file_name) {
+  FILE* file = std::fopen(file_name, "r");
+  struct stat status;
+  if (file == nullptr || fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
+    report_fault(messages::cannot_open);
+  }
+  // The reader buffers for itself, so the stream's own buffer would be a copy.
+  std::setvbuf(file, nullptr, _IONBF, 0);
+  return file;
+}
+
+// An array of count elements, or null for a negative count. Ends the process
+// when memory is exhausted.
+template <typename T>
+T* allocate_array(int32_t count) {
+  if (count < 0) return nullptr;
+  T* array = new (std::nothrow) T[static_cast<size_t>(count)];
+  if (array == nullptr) report_fault(messages::out_of_memory);
+  return array;
+}
+
+// Reads the header line and checks its first two tokens; the tokens left
+// are the column headings of the joints.
+HeaderTokens read_header(LineReader& reader) {
+  const char* line;
+  size_t length;
+  if (!reader.next_line(line, length)) report_fault(messages::expecting_first_line);
+  HeaderTokens tokens(line, length);
+  const char* token;
+  size_t size;
+  // A token that ends the line carries its newline, so it never matches.
+  if (!tokens.next(token, size) || !tokens.token_is("KSample") || tokens.token_ends_line()) {
+    report_fault(messages::expecting_ksample);
+  }
+  if (!tokens.next(token, size) || !tokens.token_is("KTime") || tokens.token_ends_line()) {
+    report_fault(messages::expecting_ktime);
+  }
+  return tokens;
+}
+
+// Takes the next heading of a joint; the header ends in the middle of a joint.
+void take_heading(HeaderTokens& tokens, const char*& text, size_t& size) {
+  if (!tokens.next(text, size)) report_fault(messages::three_headings);
+}
+
+// The field of a data line from begin up to its comma, or end when it is the
+// field that ends the line.
+const char* field_end(const char* begin, const char* end) {
+  const void* comma = std::memchr(begin, ',', static_cast<size_t>(end - begin));
+  return comma != nullptr ? static_cast<const char*>(comma) : end;
+}
+
+// Stores a floating-point field of a data line by its column, 1 or more:
+// column 1 is the time, then X, Y, Z of each joint in turn.
+void store_column(MotionData& data, int column, int32_t row, double value) {
+  if (column == 1) {
+    data.sample_times[row] = value;
+    return;
+  }
+  JointTrack& joint = data.joints[(column - 2) / 3];
+  double* const series[] = {joint.x, joint.y, joint.z};
+  series[(column - 2) % 3][row] = value;
+}
+
+// Splits one data line at every comma and stores its fields in row. Fields
+// beyond the last joint are ignored; the field that ends the line is the last
+// joint's Z; values of a short line that no field sets are 0.
+void store_data_line(const char* line, size_t length, int32_t row, MotionData& data) {
+  const char* const end = line + length;
+  const int columns = 2 + 3 * data.joint_count;
+  const int last_z_column = columns - 1;
+
+  int column = 0;
+  const char* field = line;
+  double value = 0.0;
+  const char* comma = field_end(field, end);
+  if (comma == end) {
+    value = parse_decimal(field, end);
+  } else {
+    data.sample_numbers[row] = parse_integer(field, comma);
+    for (;;) {
+      field = comma + 1;
+      ++column;
+      const char* stop = scan_decimal(field, end, value);
+      comma = stop < end && *stop == ',' ? stop : field_end(stop, end);
+      if (comma == end) break;
+      if (column < columns) store_column(data, column, row, value);
+    }
+  }
+  if (column > last_z_column) return;
+  for (int unset = column; unset < last_z_column; ++unset) {
+    if (unset == 0) {
+      data.sample_numbers[row] = 0;
+    } else {
+      store_column(data, unset, row, 0.0);
+    }
+  }
+  store_column(data, last_z_column, row, value);
+}
+
+}  // namespace
+
+void load_motion_data(const char* file_name, MotionData& data) {
+  FILE* file = open_capture(file_name);
+  count_samples(file, data);
+  data.sample_numbers = allocate_array<int32_t>(data.sample_count);
+  data.sample_times = allocate_array<double>(data.sample_count);
+  count_joints(file, data);
+  data.joints = allocate_array<JointTrack>(data.joint_count);
+  read_joint_names(file, data);
+  read_samples(file, data);
+  std::fclose(file);
+}
+
+void count_samples(FILE* file, MotionData& data) {
+  int64_t lines = 0;
+  {
+    LineReader reader(file);
+    const char* line;
+    size_t length;
+    while (reader.next_line(line, length)) ++lines;
+  }
+  // More samples than the count can hold could never fit in memory either.
+  if (lines - 1 > std::numeric_limits<int32_t>::max()) report_fault(messages::out_of_memory);
+  data.sample_count = static_cast<int32_t>(lines - 1);
+  std::rewind(file);
+}
+
+void count_joints(FILE* file, MotionData& data) {
+  data.joint_count = 0;
+  {
+    LineReader reader(file);
+    HeaderTokens tokens = read_header(reader);
+    const char* heading;
+    size_t size;
+    int headings = 0;
+    while (tokens.next(heading, size)) ++headings;
+    if (headings == 0 || headings % 3 != 0) report_fault(messages::three_headings);
+    data.joint_count = headings / 3;
+  }
+  std::rewind(file);
+}
+
+void read_joint_names(FILE* file, MotionData& data) {
+  {
+    LineReader reader(file);
+    HeaderTokens tokens = read_header(reader);
+    for (int32_t j = 0; j < data.joint_count; ++j) {
+      const char* heading;
+      size_t size;
+      take_heading(tokens, heading, size);
+      const size_t kept = size < stored_name_length ? size : stored_name_length;
+      std::memcpy(data.joints[j].name, heading, kept);
+      data.joints[j].name[kept] = '\0';
+      take_heading(tokens, heading, size);
+      take_heading(tokens, heading, size);
+    }
+  }
+  std::rewind(file);
+}
+
+void read_samples(FILE* file, MotionData& data) {
+  for (int32_t j = 0; j < data.joint_count; ++j) {
+    data.joints[j].x = allocate_array<double>(data.sample_count);
+    data.joints[j].y = allocate_array<double>(data.sample_count);
+    data.joints[j].z = allocate_array<double>(data.sample_count);
+  }
+  {
+    LineReader reader(file);
+    const char* line;
+    size_t length;
+    if (!reader.next_line(line, length)) report_fault(messages::expecting_first_line);
+    for (int32_t row = 0; row < data.sample_count; ++row) {
+      if (!reader.next_line(line, length)) report_fault(messages::expecting_data_line);
+      store_data_line(line, length, row, data);
+    }
+  }
+  std::rewind(file);
+}

@@ -1,0 +1,121 @@
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "motion_data.h"
+#include "test_capture.h"
+
+namespace {
+
+// Runs fill_next_gap as fill_series does and returns each call's result.
+std::vector<int> fill_calls(std::vector<double>& series) {
+  std::vector<int> results;
+  const int length = static_cast<int>(series.size());
+  for (int after = -1; after < length;) {
+    after = fill_next_gap(series.data(), after, length);
+    results.push_back(after);
+  }
+  return results;
+}
+
+// Standard output written while work runs.
+template <typename Work>
+std::string captured_output(Work work) {
+  testing::internal::CaptureStdout();
+  work();
+  return testing::internal::GetCapturedStdout();
+}
+
+// Series before, after, the results of the successive calls, lines written.
+TEST(GapFilling, WorkedExamples) {
+  const struct {
+    std::vector<double> before;
+    std::vector<double> after;
+    std::vector<int> results;
+    int messages;
+  } cases[] = {
+      {{1, 2, 3}, {1, 2, 3}, {3}, 0},
+      {{1, 0, 3}, {1, 2, 3}, {2, 3}, 0},
+      {{10, 0, 0, 0, 20, 30}, {10, 12.5, 15, 17.5, 20, 30}, {4, 6}, 0},
+      {{0, 0, 3, 4}, {3, 3, 3, 4}, {2, 4}, 0},
+      {{1, 2, 0, 0}, {1, 2, 2, 2}, {4}, 0},
+      {{0, 4, 0, 8, 0}, {4, 4, 6, 8, 8}, {1, 3, 5}, 0},
+      {{5, 0, 7, 0, 0, 9}, {5, 6, 7, 7.666666666666667, 8.333333333333334, 9}, {2, 5, 6}, 0},
+      {{2, 0, -2}, {2, 0, -2}, {2, 3}, 0},
+      {{0, 5}, {5, 5}, {1, 2}, 0},
+      {{0, 7, 0}, {7, 7, 7}, {1, 3}, 0},
+      {{0, 0, 0}, {0, 0, 0}, {3}, 1},
+      {{-0.0, 0, 3}, {3, 3, 3}, {2, 3}, 0},
+      {{1e-300, 0, 3}, {1e-300, 1.5, 3}, {2, 3}, 0},
+      {{4, 0, 8}, {4, 6, 8}, {2, 3}, 0},
+      {{}, {}, {0}, 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<double> series = c.before;
+    std::vector<int> results;
+    const std::string out = captured_output([&] { results = fill_calls(series); });
+    EXPECT_EQ(results, c.results);
+    ASSERT_EQ(series.size(), c.after.size());
+    for (size_t k = 0; k < series.size(); ++k) {
+      // Bit-exact: the values are the doubles the interpolation formula gives.
+      EXPECT_EQ(series[k], c.after[k]) << "position " << k;
+    }
+    std::string expected;
+    for (int m = 0; m < c.messages; ++m) expected += "The whole data is missing!\n";
+    EXPECT_EQ(out, expected);
+  }
+}
+
+TEST(GapFilling, NothingOutsideTheSeriesIsTouched) {
+  // Guards on both sides would be copied into the run if they were read.
+  std::vector<double> buffer = {99, 0, 0, 0, 99};
+  const std::string out = captured_output([&] { fill_series(buffer.data() + 1, 3); });
+  EXPECT_EQ(out, "The whole data is missing!\n");
+  EXPECT_EQ(buffer, (std::vector<double>{99, 0, 0, 0, 99}));
+  EXPECT_EQ(fill_next_gap(buffer.data() + 1, -1, 0), 0);
+}
+
+TEST(GapFilling, EachAxisOfEachJointIsFilledOnItsOwn) {
+  TestCapture capture(3, 2);
+  capture.place(0, 0, 1, 10, 100);
+  capture.place(0, 1, 0, 20, 200);
+  capture.place(0, 2, 3, 30, 300);
+  capture.place(1, 1, 0, 5, 0);
+  MotionData& data = *capture.data();
+  const std::string out = captured_output([&] { data.fill_gaps(); });
+  // Joint 1's X and Z are never seen: one line each, in X, Y, Z order.
+  EXPECT_EQ(out, "The whole data is missing!\nThe whole data is missing!\n");
+  const double expected[2][3][3] = {{{1, 2, 3}, {10, 20, 30}, {100, 200, 300}},
+                                    {{0, 0, 0}, {5, 5, 5}, {0, 0, 0}}};
+  for (int j = 0; j < 2; ++j) {
+    for (int r = 0; r < 3; ++r) {
+      EXPECT_EQ(data.joints[j].x[r], expected[j][0][r]);
+      EXPECT_EQ(data.joints[j].y[r], expected[j][1][r]);
+      EXPECT_EQ(data.joints[j].z[r], expected[j][2][r]);
+    }
+  }
+}
+
+TEST(GapFilling, JointNeverSeenWarnsThreeTimes) {
+  TestCapture capture(4, 1);
+  const std::string out = captured_output([&] { capture.data()->fill_gaps(); });
+  EXPECT_EQ(out, "The whole data is missing!\nThe whole data is missing!\n"
+                 "The whole data is missing!\n");
+}
+
+TEST(GapFilling, EmptyCapturesWriteNothing) {
+  TestCapture no_samples(0, 3);
+  TestCapture no_joints(5, 0);
+  const std::string out = captured_output([&] {
+    no_samples.data()->fill_gaps();
+    no_joints.data()->fill_gaps();
+  });
+  EXPECT_EQ(out, "");
+}
+
+}  // namespace
