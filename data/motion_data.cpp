@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <vector>
 
 #include "fault.h"
 #include "header_tokens.h"
@@ -69,52 +70,48 @@ const char* field_end(const char* begin, const char* end) {
   return comma != nullptr ? static_cast<const char*>(comma) : end;
 }
 
-// Stores a floating-point field of a data line by its column, 1 or more:
-// column 1 is the time, then X, Y, Z of each joint in turn.
-void store_column(MotionData& data, int column, int32_t row, double value) {
-  if (column == 1) {
-    data.sample_times[row] = value;
-    return;
+// Where each floating-point column of a data line goes: column 1 is the
+// time, then X, Y, Z of each joint in turn. Column 0, the sample number, is
+// an integer and has no entry of its own.
+std::vector<double*> column_series(const MotionData& data) {
+  std::vector<double*> series = {nullptr, data.sample_times};
+  for (int32_t j = 0; j < data.joint_count; ++j) {
+    series.insert(series.end(), {data.joints[j].x, data.joints[j].y, data.joints[j].z});
   }
-  JointTrack& joint = data.joints[(column - 2) / 3];
-  double* const series[] = {joint.x, joint.y, joint.z};
-  series[(column - 2) % 3][row] = value;
+  return series;
 }
 
 // Splits one data line at every comma and stores its fields in row. Fields
 // beyond the last joint are ignored; the field that ends the line is the last
 // joint's Z; values of a short line that no field sets are 0.
-void store_data_line(const char* line, size_t length, int32_t row, MotionData& data) {
+void store_data_line(const char* line, size_t length, int32_t row,
+                     const std::vector<double*>& series, int32_t* sample_numbers) {
   const char* const end = line + length;
-  const int columns = 2 + 3 * data.joint_count;
-  const int last_z_column = columns - 1;
+  const size_t columns = series.size();
+  const size_t last_z_column = columns - 1;
 
-  int column = 0;
-  const char* field = line;
+  size_t column = 0;
   double value = 0.0;
-  const char* comma = field_end(field, end);
+  const char* comma = field_end(line, end);
   if (comma == end) {
-    value = parse_decimal(field, end);
+    value = parse_decimal(line, end);
   } else {
-    data.sample_numbers[row] = parse_integer(field, comma);
+    sample_numbers[row] = parse_integer(line, comma);
     for (;;) {
-      field = comma + 1;
+      const char* field = comma + 1;
       ++column;
       const char* stop = scan_decimal(field, end, value);
       comma = stop < end && *stop == ',' ? stop : field_end(stop, end);
       if (comma == end) break;
-      if (column < columns) store_column(data, column, row, value);
+      if (column < columns) series[column][row] = value;
     }
   }
   if (column > last_z_column) return;
-  for (int unset = column; unset < last_z_column; ++unset) {
-    if (unset == 0) {
-      data.sample_numbers[row] = 0;
-    } else {
-      store_column(data, unset, row, 0.0);
-    }
+  if (column == 0) sample_numbers[row] = 0;
+  for (size_t unset = column > 0 ? column : 1; unset < last_z_column; ++unset) {
+    series[unset][row] = 0.0;
   }
-  store_column(data, last_z_column, row, value);
+  series[last_z_column][row] = value;
 }
 
 }  // namespace
@@ -189,9 +186,10 @@ void read_samples(FILE* file, MotionData& data) {
     const char* line;
     size_t length;
     if (!reader.next_line(line, length)) report_fault(messages::expecting_first_line);
+    const std::vector<double*> series = column_series(data);
     for (int32_t row = 0; row < data.sample_count; ++row) {
       if (!reader.next_line(line, length)) report_fault(messages::expecting_data_line);
-      store_data_line(line, length, row, data);
+      store_data_line(line, length, row, series, data.sample_numbers);
     }
   }
   std::rewind(file);

@@ -5,12 +5,10 @@
 
 namespace {
 
-// The white space of the C locale.
-bool is_space(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+// The white space of the C locale: blank, and tab to carriage return.
+bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
 int digit_value(char c) { return c - '0'; }
 
@@ -25,34 +23,13 @@ constexpr double exact_powers_of_ten[] = {
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int max_exact_power = 22;
 constexpr uint64_t max_exact_mantissa = uint64_t{1} << 53;
-constexpr int max_kept_digits = 19;  // any 19 digits fit in uint64_t
+constexpr long max_uint64_digits = 19;  // any 19 digits fit in uint64_t
 constexpr int exponent_limit = 100000;  // far beyond any finite double
 
-// The digits of a number as scanned: value = mantissa * 10^decimal_exponent,
-// exactly unless digits beyond the first 19 significant ones were dropped.
-struct DecimalDigits {
-  uint64_t mantissa = 0;
-  int kept_digits = 0;
-  int decimal_exponent = 0;
-  bool digits_dropped = false;
-  bool any_digit = false;
-};
-
-const char* scan_digits(const char* p, const char* end, DecimalDigits& digits,
-                        bool in_fraction) {
+// Adds the digits from p on to mantissa; returns where they end.
+const char* scan_digits(const char* p, const char* end, uint64_t& mantissa) {
   for (; p < end && is_digit(*p); ++p) {
-    digits.any_digit = true;
-    const int d = digit_value(*p);
-    if (digits.mantissa == 0 && d == 0) {
-      if (in_fraction) --digits.decimal_exponent;
-    } else if (digits.kept_digits < max_kept_digits) {
-      digits.mantissa = digits.mantissa * 10 + static_cast<uint64_t>(d);
-      ++digits.kept_digits;
-      if (in_fraction) --digits.decimal_exponent;
-    } else {
-      digits.digits_dropped = true;
-      if (!in_fraction) ++digits.decimal_exponent;
-    }
+    mantissa = mantissa * 10 + static_cast<uint64_t>(digit_value(*p));
   }
   return p;
 }
@@ -73,14 +50,27 @@ const char* scan_exponent(const char* p, const char* end, int& exponent) {
   return q;
 }
 
+// The power of ten of the first non-zero digit of the unsigned number text
+// [begin, end), which holds digits, an optional point and fraction and the
+// given exponent; at least one digit is not zero.
+long leading_power_of_ten(const char* begin, const char* end, int exponent) {
+  const char* point = begin;
+  while (point < end && is_digit(*point)) ++point;
+  const char* first = begin;
+  while (first < end && (*first == '0' || *first == '.')) ++first;
+  const long digits_from_point = first < point ? point - first - 1 : point - first;
+  return digits_from_point + exponent;
+}
+
 // The correctly rounded value of the unsigned number text [begin, end),
-// which holds digits, an optional point and fraction and an optional exponent.
-double convert_exactly(const char* begin, const char* end, const DecimalDigits& digits) {
+// which holds digits, an optional point and fraction and the given exponent.
+double convert_exactly(const char* begin, const char* end, int exponent) {
   double value = 0.0;
   const auto result = std::from_chars(begin, end, value, std::chars_format::general);
   if (result.ec == std::errc::result_out_of_range) {
-    const int leading_power = digits.kept_digits - 1 + digits.decimal_exponent;
-    value = leading_power >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    value = leading_power_of_ten(begin, end, exponent) >= 0
+                ? std::numeric_limits<double>::infinity()
+                : 0.0;
   }
   return value;
 }
@@ -94,28 +84,31 @@ const char* scan_decimal(const char* begin, const char* end, double& value) {
   if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
   const char* number_start = p;
 
-  DecimalDigits digits;
-  p = scan_digits(p, end, digits, false);
-  if (p < end && *p == '.') p = scan_digits(p + 1, end, digits, true);
-  if (!digits.any_digit) return begin;
+  uint64_t mantissa = 0;
+  p = scan_digits(p, end, mantissa);
+  long digit_count = p - number_start;
+  long fraction_digits = 0;
+  if (p < end && *p == '.') {
+    const char* fraction_start = p + 1;
+    p = scan_digits(fraction_start, end, mantissa);
+    fraction_digits = p - fraction_start;
+    digit_count += fraction_digits;
+  }
+  if (digit_count == 0) return begin;
   int exponent = 0;
   p = scan_exponent(p, end, exponent);
 
   double magnitude = 0.0;
-  if (digits.mantissa != 0) {
-    const int power = digits.decimal_exponent + exponent;
-    const bool exact_path = !digits.digits_dropped &&
-                            digits.mantissa <= max_exact_mantissa &&
-                            power >= -max_exact_power && power <= max_exact_power;
-    if (exact_path) {
-      // Both operands are exact, so one IEEE operation rounds correctly.
-      const auto mantissa = static_cast<double>(digits.mantissa);
-      magnitude = power < 0 ? mantissa / exact_powers_of_ten[-power]
-                            : mantissa * exact_powers_of_ten[power];
-    } else {
-      digits.decimal_exponent += exponent;
-      magnitude = convert_exactly(number_start, p, digits);
-    }
+  const long power = exponent - fraction_digits;
+  const bool exact_path = digit_count <= max_uint64_digits && mantissa <= max_exact_mantissa &&
+                          power >= -max_exact_power && power <= max_exact_power;
+  if (exact_path) {
+    // Both operands are exact, so one IEEE operation rounds correctly.
+    const auto exact_mantissa = static_cast<double>(mantissa);
+    magnitude = power < 0 ? exact_mantissa / exact_powers_of_ten[-power]
+                          : exact_mantissa * exact_powers_of_ten[power];
+  } else if (digit_count > max_uint64_digits || mantissa != 0) {
+    magnitude = convert_exactly(number_start, p, exponent);
   }
   value = negative ? -magnitude : magnitude;
   return p;
