@@ -1,0 +1,42 @@
+// One run of the built program with given standard input, watched by a test.
+#ifndef PROGRAM_RUN_H
+#define PROGRAM_RUN_H
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+class ProgramRun {
+ public:
+  // Starts the program with `input` as the whole of its standard input and
+  // `arguments` on its command line; its standard output is collected.
+  ProgramRun(const std::string& program, const std::string& input,
+             const std::vector<std::string>& arguments = {});
+  // Kills the program if it still runs, so a failed test leaves nothing behind.
+  ~ProgramRun();
+  ProgramRun(const ProgramRun&) = delete;
+  ProgramRun& operator=(const ProgramRun&) = delete;
+
+  // Waits up to `seconds` for the program to end. Returns its exit status, or
+  // -1 when it still runs or was ended by a signal.
+  int wait_for_exit(double seconds);
+  // Everything the program wrote to standard output up to its end.
+  std::string output();
+  // Id of the program's top-level window titled "Displays the Markers", as
+  // the X tools print it, or "" when it shows none.
+  std::string window() const;
+  // Waits up to `seconds` for that window; "" when it does not appear.
+  std::string wait_for_window(double seconds) const;
+
+ private:
+  pid_t child = -1;
+  int output_fd = -1;
+  bool ended = false;
+  int exit_status = -1;
+};
+
+// Runs a shell command (bounded by a timeout) and returns its standard output.
+std::string run_command(const std::string& command);
+
+#endif  // PROGRAM_RUN_H

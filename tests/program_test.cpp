@@ -1,0 +1,145 @@
+// The built program end to end on an X display: prompt, window, exit status.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "program_run.h"
+#include "x_connection.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kProgram = MARKER_VIEWER_EXE;
+const std::string kPrompt = "Please enter a motion capture file: ";
+const std::string kCannotOpen = "Error:  Cannot open Motion Data file!\n";
+const std::string kCapture =
+    "KSample,KTime,J1_X,J1_Y,J1_Z\n"
+    "1,0.00,100,200,300\n"
+    "2,0.01,110,210,310\n";
+constexpr size_t kLongestName = 999;
+
+// Escape closes a toolkit window; a key sent before the window listens is
+// lost, so it is sent again until the program ends.
+int close_with_escape(ProgramRun& run, const std::string& window) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    run_command("xdotool key --window " + window + " Escape 2>/dev/null");
+    const int status = run.wait_for_exit(2.0);
+    if (status != -1) return status;
+  }
+  return -1;
+}
+
+int window_size(const std::string& window, const std::string& field) {
+  const std::string info = run_command("xwininfo -id " + window);
+  const size_t at = info.find(field + ": ");
+  return at == std::string::npos ? -1
+                                 : std::stoi(info.substr(at + field.size() + 2));
+}
+
+class Program : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "needs an X display";
+    // Held open so the server does not reset between two runs.
+    display = connect_to_display();
+    ASSERT_NE(display, nullptr) << "cannot connect to the X display";
+    std::string pattern = (fs::temp_directory_path() / "viewer-XXXXXX");
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    directory = pattern;
+  }
+  void TearDown() override {
+    if (display != nullptr) XCloseDisplay(display);
+    fs::remove_all(directory);
+  }
+
+  std::string write_file(const std::string& name, const std::string& text) {
+    const std::string path = directory + "/" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+
+  // A capture whose path is exactly kLongestName characters long, nested in
+  // directories since one file name may hold only 255.
+  std::string capture_with_longest_path() {
+    std::string path = directory;
+    while (kLongestName - path.size() > 200) {
+      path += "/" + std::string(150, 'd');
+      fs::create_directory(path);
+    }
+    path += "/" + std::string(kLongestName - path.size() - 1, 'c');
+    std::ofstream(path) << kCapture;
+    return path;
+  }
+
+  Display* display = nullptr;
+  std::string directory;
+};
+
+TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
+  const std::string capture = write_file("walk.csv", kCapture);
+  struct Case {
+    const char* what;
+    std::string input;
+    std::vector<std::string> arguments;
+  };
+  // Columns: what is typed, standard input, command-line arguments.
+  const Case cases[] = {
+      {"name and newline", capture + "\n", {}},
+      {"blank lines first, words after", "\n\n \t" + capture + " more\n", {}},
+      {"name at end of input", capture, {}},
+      {"name of 999 characters", capture_with_longest_path() + "\n", {}},
+      {"arguments are ignored", capture + "\n", {"/no/such/file.csv"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProgramRun run(kProgram, c.input, c.arguments);
+    const std::string window = run.wait_for_window(20.0);
+    ASSERT_FALSE(window.empty()) << "no window; output: " << run.output();
+    EXPECT_EQ(window_size(window, "Width"), 920);
+    EXPECT_EQ(window_size(window, "Height"), 752);
+    EXPECT_EQ(close_with_escape(run, window), 0);
+    EXPECT_EQ(run.output(), kPrompt);
+  }
+}
+
+TEST_F(Program, BadInputEndsWithItsErrorLineAndStatusOneWithoutAWindow) {
+  const std::string empty = write_file("empty.csv", "");
+  const std::string too_long = capture_with_longest_path() + "x";
+  struct Case {
+    const char* what;
+    std::string input;
+    std::string line;
+  };
+  // Columns: what is wrong, standard input, the one line after the prompt.
+  const Case cases[] = {
+      {"missing file", directory + "/missing.csv\n", kCannotOpen},
+      {"empty file", empty + "\n", "Error:\tExpecting the first line!\n"},
+      {"end of input", "", kCannotOpen},
+      {"white space only", " \n\t\n", kCannotOpen},
+      {"name of 5000 characters", std::string(5000, 'n') + "\n", kCannotOpen},
+      // Cut to 999 characters this name would open an existing capture.
+      {"name one past the limit is not cut", too_long + "\n", kCannotOpen},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProgramRun run(kProgram, c.input);
+    int status = -1;
+    bool window_seen = false;
+    for (int i = 0; i < 200 && status == -1; ++i) {
+      window_seen = window_seen || !run.window().empty();
+      status = run.wait_for_exit(0.1);
+    }
+    EXPECT_EQ(status, 1);
+    EXPECT_FALSE(window_seen);
+    EXPECT_EQ(run.output(), kPrompt + c.line);
+  }
+}
+
+}  // namespace
