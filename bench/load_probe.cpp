@@ -36,13 +36,18 @@ struct StepTimes {
   _exit(sent ? 0 : 1);
 }
 
+double seconds(const timeval& time) {
+  return static_cast<double>(time.tv_sec) + 1e-6 * static_cast<double>(time.tv_usec);
+}
+
 // Waits for the child and returns its exit status (-1 when it did not exit
-// normally) and its peak resident set in KiB.
-int wait_for(pid_t child, long& peak_rss_kib) {
+// normally); run gets the child's processor time and peak resident set.
+int wait_for(pid_t child, LoadRun& run) {
   int status = 0;
   rusage usage{};
   if (wait4(child, &status, 0, &usage) != child) return -1;
-  peak_rss_kib = usage.ru_maxrss;
+  run.cpu_seconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+  run.peak_rss_kib = usage.ru_maxrss;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -66,7 +71,7 @@ LoadRun run_load_in_child(const char* path) {
   StepTimes times{};
   const bool received = read(fds[0], &times, sizeof times) == sizeof times;
   close(fds[0]);
-  const int status = wait_for(child, run.peak_rss_kib);
+  const int status = wait_for(child, run);
   run.ok = received && status == 0;
   run.load_seconds = times.load_seconds;
   run.fill_seconds = times.fill_seconds;
@@ -77,7 +82,7 @@ long idle_child_rss_kib() {
   std::fflush(stdout);
   const pid_t child = fork();
   if (child == 0) _exit(0);
-  long peak_rss_kib = 0;
-  if (child < 0 || wait_for(child, peak_rss_kib) != 0) return 0;
-  return peak_rss_kib;
+  LoadRun run;
+  if (child < 0 || wait_for(child, run) != 0) return 0;
+  return run.peak_rss_kib;
 }

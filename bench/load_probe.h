@@ -7,6 +7,8 @@ struct LoadRun {
   bool ok = false;            // the child loaded the file and exited with 0
   double load_seconds = 0.0;  // load_motion_data
   double fill_seconds = 0.0;  // MotionData::fill_gaps right after it
+  double cpu_seconds = 0.0;   // the child's user + system time: on a busy
+                              // machine it stays near the time of a quiet one
   long peak_rss_kib = 0;      // the child's peak resident set, in KiB
 };
 
