@@ -152,7 +152,7 @@ bool write_header(FILE* file, int32_t markers) {
   for (int32_t m = 0; m < markers; ++m) {
     const char* name = landmark_names[static_cast<size_t>(m % landmark_count)];
     const int ring = m / landmark_count;
-    char label[8];
+    char label[16];
     if (ring == 0)
       std::snprintf(label, sizeof label, "%s", name);
     else
