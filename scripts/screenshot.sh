@@ -1,0 +1,52 @@
+#!/bin/bash
+# Remakes docs/screenshot.png: starts the viewer on a virtual X display,
+# answers its prompt with the sample capture, photographs the window and
+# closes it again.
+#
+#   scripts/screenshot.sh [program]    (default: build/viewer/marker-viewer)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ "${1:-}" != --on-display ]; then
+  program=$(realpath "${1:-build/viewer/marker-viewer}")
+  [ -x "$program" ] || { echo "Error: no viewer program at $program" >&2; exit 1; }
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-display "$program"
+fi
+program=$2
+capture=samples/walk.csv
+output=docs/screenshot.png
+title="Displays the Markers"
+
+"$program" <<<"$capture" >/dev/null &
+viewer=$!
+trap 'kill "$viewer" 2>/dev/null || true' EXIT
+
+window=
+for _ in $(seq 100); do
+  window=$(xdotool search --all --pid "$viewer" --name "^$title\$" 2>/dev/null | head -n 1 || true)
+  [ -n "$window" ] && break
+  kill -0 "$viewer" 2>/dev/null || { echo "Error: the viewer ended before its window opened" >&2; exit 1; }
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "Error: the viewer window did not appear" >&2; exit 1; }
+sleep 1  # lets the toolkit draw the window and the view once
+
+geometry=$(xwininfo -id "$window" | awk '
+  /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+  /Width:/ { w = $NF } /Height:/ { h = $NF }
+  END { printf "%sx%s+%s+%s", w, h, x, y }')
+mkdir -p "$(dirname "$output")"
+screen=$(mktemp --suffix=.png)
+import -window root "$screen"
+convert "$screen" -crop "$geometry" +repage "$output"
+rm -f "$screen"
+
+xdotool key --window "$window" Escape 2>/dev/null
+for _ in $(seq 50); do
+  kill -0 "$viewer" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$viewer" 2>/dev/null && { echo "Error: the viewer did not close on Escape" >&2; exit 1; }
+wait "$viewer"
+trap - EXIT
+echo "Wrote $output ($geometry)"
