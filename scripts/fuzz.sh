@@ -1,0 +1,52 @@
+#!/bin/bash
+# Fuzzes the capture file reader and gap filling with AFL++ for SECONDS
+# (default 600): builds the loader program load-capture with AFL++'s clang
+# and AddressSanitizer + UndefinedBehaviorSanitizer in build-afl/, runs it
+# once per input in a fresh process (a bad file ends the process with status
+# 1, which counts as a normal end), then prints the figures and copies every
+# crashing or hanging input into fuzz/regressions/ with its stack.
+#   usage: scripts/fuzz.sh [SECONDS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-600}
+build_dir=build-afl
+findings=$build_dir/findings
+
+if ! command -v afl-clang-fast++ >/dev/null; then
+  run_as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+  run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends afl++
+fi
+
+CC=afl-clang-fast CXX=afl-clang-fast++ cmake -S . -B "$build_dir" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARKER_VIEWER_SANITIZE=ON >/dev/null
+cmake --build "$build_dir" -j2 --target load-capture
+loader=$build_dir/fuzz/load-capture
+
+# Sanitizer faults must abort, so that the fuzzer sees them as crashes; the
+# program never frees its data by design, so leaks are not faults.
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:symbolize=0
+export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1:symbolize=0
+export AFL_SKIP_CPUFREQ=1 AFL_I_DONT_CARE_ABOUT_MISSING_CRASHES=1 AFL_AUTORESUME=1
+[ -t 1 ] || export AFL_NO_UI=1
+afl-fuzz -i fuzz/corpus -o "$findings" -x fuzz/capture.dict -t 1000 -V "$seconds" \
+  -- "$loader" @@ >"$build_dir/afl-fuzz.log" 2>&1 || {
+  tail -30 "$build_dir/afl-fuzz.log"
+  exit 1
+}
+
+stats=$findings/default/fuzzer_stats
+grep -E '^(run_time|execs_done|execs_per_sec|corpus_count|saved_crashes|saved_hangs|bitmap_cvg) ' "$stats"
+
+# Every crash and hang becomes a regression input, named after its content,
+# with the loader's symbolized report beside it.
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:symbolize=1
+export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1:symbolize=1
+for input in "$findings"/default/crashes/id:* "$findings"/default/hangs/id:*; do
+  [ -e "$input" ] || continue
+  kind=$(basename "$(dirname "$input")")
+  kept=fuzz/regressions/${kind%s}-$(sha1sum "$input" | cut -c1-12).csv
+  [ -e "$kept" ] && continue
+  cp "$input" "$kept"
+  timeout 10 "$loader" "$kept" >"$build_dir/$(basename "$kept").report" 2>&1 || true
+  echo "new regression input: $kept (report: $build_dir/$(basename "$kept").report)"
+done
