@@ -1,0 +1,138 @@
+#include "child_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+[[noreturn]] void fail(const char* what) {
+  std::perror(what);
+  std::abort();
+}
+
+// The current environment with the entries of extra_env added; an extra entry
+// replaces an inherited one of the same name.
+std::vector<std::string> child_environment(const std::vector<std::string>& extra_env) {
+  std::vector<std::string> entries;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry(*e);
+    const std::string name = entry.substr(0, entry.find('=') + 1);
+    bool replaced = false;
+    for (const std::string& extra : extra_env) {
+      replaced = replaced || extra.compare(0, name.size(), name) == 0;
+    }
+    if (!replaced) entries.push_back(entry);
+  }
+  entries.insert(entries.end(), extra_env.begin(), extra_env.end());
+  return entries;
+}
+
+std::vector<char*> pointers_to(std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (std::string& s : strings) pointers.push_back(s.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+void close_and_forget(int& fd) {
+  close(fd);
+  fd = -1;
+}
+
+int milliseconds_until(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+// Appends what is there on fd to text; closes fd at its end.
+void drain(int& fd, std::string& text) {
+  char buffer[65536];
+  const ssize_t n = read(fd, buffer, sizeof buffer);
+  if (n > 0) {
+    text.append(buffer, static_cast<size_t>(n));
+  } else {
+    close_and_forget(fd);
+  }
+}
+
+}  // namespace
+
+ChildResult run_child(const std::vector<std::string>& argv,
+                      const std::string& input,
+                      const std::vector<std::string>& extra_env,
+                      double time_limit_seconds) {
+  std::vector<std::string> args = argv;
+  std::vector<std::string> env = child_environment(extra_env);
+  std::vector<char*> arg_pointers = pointers_to(args);
+  std::vector<char*> env_pointers = pointers_to(env);
+
+  int in_pipe[2], out_pipe[2], err_pipe[2];
+  if (pipe2(in_pipe, O_CLOEXEC) != 0 || pipe2(out_pipe, O_CLOEXEC) != 0 ||
+      pipe2(err_pipe, O_CLOEXEC) != 0) {
+    fail("pipe2");
+  }
+  const pid_t pid = fork();
+  if (pid < 0) fail("fork");
+  if (pid == 0) {
+    dup2(in_pipe[0], STDIN_FILENO);
+    dup2(out_pipe[1], STDOUT_FILENO);
+    dup2(err_pipe[1], STDERR_FILENO);
+    execve(arg_pointers[0], arg_pointers.data(), env_pointers.data());
+    _exit(127);
+  }
+  close(in_pipe[0]);
+  close(out_pipe[1]);
+  close(err_pipe[1]);
+  // A child that ends without reading its input must not kill us with SIGPIPE.
+  signal(SIGPIPE, SIG_IGN);
+  fcntl(in_pipe[1], F_SETFL, O_NONBLOCK);
+
+  ChildResult result;
+  const Clock::time_point deadline =
+      Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                         std::chrono::duration<double>(time_limit_seconds));
+  int in_fd = in_pipe[1], out_fd = out_pipe[0], err_fd = err_pipe[0];
+  size_t written = 0;
+  if (input.empty()) close_and_forget(in_fd);
+  while ((out_fd >= 0 || err_fd >= 0) && !result.timed_out) {
+    pollfd fds[3] = {{in_fd, POLLOUT, 0}, {out_fd, POLLIN, 0}, {err_fd, POLLIN, 0}};
+    if (poll(fds, 3, milliseconds_until(deadline)) == 0) {
+      result.timed_out = true;
+    }
+    if (fds[0].revents != 0) {
+      const ssize_t n = write(in_fd, input.data() + written, input.size() - written);
+      written += n > 0 ? static_cast<size_t>(n) : 0;
+      if (n < 0 || written == input.size()) close_and_forget(in_fd);
+    }
+    if (fds[1].revents != 0) drain(out_fd, result.out);
+    if (fds[2].revents != 0) drain(err_fd, result.err);
+  }
+  int status = 0;
+  while (!result.timed_out && waitpid(pid, &status, WNOHANG) == 0) {
+    result.timed_out = Clock::now() >= deadline;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  if (result.timed_out) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+  }
+  for (int fd : {in_fd, out_fd, err_fd}) {
+    if (fd >= 0) close(fd);
+  }
+  if (WIFEXITED(status) && !result.timed_out) result.exit_status = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  return result;
+}

@@ -1,0 +1,27 @@
+// Runs a program as a child process and collects its output and its end.
+#ifndef CHILD_PROCESS_H
+#define CHILD_PROCESS_H
+
+#include <string>
+#include <vector>
+
+// How a child process ended and what it wrote.
+struct ChildResult {
+  bool timed_out = false;  // killed after the time limit
+  int exit_status = -1;    // status passed to exit, or -1 when killed
+  int signal = 0;          // signal that ended it, or 0
+  std::string out;         // everything written to standard output
+  std::string err;         // everything written to standard error
+};
+
+// Starts argv[0] (a path, not searched in PATH) with the arguments argv[1..],
+// the current environment plus the NAME=VALUE entries of extra_env, and
+// `input` on its standard input, which is closed after it. Waits at most
+// time_limit_seconds, then kills the child. Aborts the test program when the
+// child cannot be started at all.
+ChildResult run_child(const std::vector<std::string>& argv,
+                      const std::string& input,
+                      const std::vector<std::string>& extra_env,
+                      double time_limit_seconds);
+
+#endif  // CHILD_PROCESS_H

@@ -1,0 +1,54 @@
+// The viewer program's start-up when the name typed at the prompt is not a
+// readable file: it must end with the reader's cannot-open line and status 1
+// before any window is shown. Needs an X display, like every run of the
+// viewer: the program connects to it before it prompts.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "child_process.h"
+#include "loader_verdict.h"
+#include "temp_dir.h"
+
+namespace {
+
+constexpr double kTimeLimitSeconds = 30.0;
+const std::string kPrompt = "Please enter a motion capture file: ";
+const std::string kCannotOpen = "Error:  Cannot open Motion Data file!\n";
+const std::string kCapture = "KSample,KTime,A_X,A_Y,A_Z\n1,0.0,1,2,3\n";
+
+class StartupInput : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_NE(nullptr, std::getenv("DISPLAY")) << "needs an X display"; }
+
+  // Runs the viewer with `name` and a newline typed at its prompt; expects the
+  // cannot-open line after the prompt and status 1.
+  static void expect_cannot_open(const std::string& name) {
+    const ChildResult run =
+        run_child({MARKER_VIEWER_PROGRAM}, name + "\n", loader_environment(), kTimeLimitSeconds);
+    EXPECT_EQ(kPrompt + kCannotOpen, run.out) << name;
+    EXPECT_EQ(1, run.exit_status) << name << ", stderr: " << run.err;
+  }
+
+  TempDir dir{"startup-input-"};
+};
+
+TEST_F(StartupInput, DirectoryEndsWithCannotOpen) {
+  // A directory holding a good capture, named with and without a final slash.
+  dir.write("walk.csv", kCapture);
+  for (const std::string& name : {dir.path(), dir.path() + "/"}) expect_cannot_open(name);
+}
+
+TEST_F(StartupInput, FileWithoutReadPermissionEndsWithCannotOpen) {
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "running as root, which reads a file whatever its permission bits say";
+  }
+  const std::string locked = dir.write("locked.csv", kCapture);
+  ASSERT_EQ(0, chmod(locked.c_str(), 0));
+  expect_cannot_open(locked);
+}
+
+}  // namespace
