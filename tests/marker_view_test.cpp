@@ -29,20 +29,6 @@ TEST(MarkerView, NewViewHasInitialCameraAndReplacesLabel) {
   }
 }
 
-TEST(MarkerView, SettersStoreValuesUnchanged) {
-  MarkerView view(0, 0, 100, 100, "label");
-  view.set_rotation_x(-179.5f);
-  view.set_rotation_y(33.25f);
-  view.set_pan_x(-480.0f);
-  view.set_pan_y(12.5f);
-  view.set_zoom(-995.0f);
-  EXPECT_EQ(view.get_rotation_x(), -179.5f);
-  EXPECT_EQ(view.get_rotation_y(), 33.25f);
-  EXPECT_EQ(view.get_pan_x(), -480.0f);
-  EXPECT_EQ(view.get_pan_y(), 12.5f);
-  EXPECT_EQ(view.get_zoom(), -995.0f);
-}
-
 TEST(MarkerView, SelectFrameKeepsRequestsWithinTheSamples) {
   struct Case {
     int samples;
