@@ -1,0 +1,100 @@
+// Playback clock: when each step is due, from the capture's times or at 100 Hz.
+#include "playback_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr int32_t kMaxCount = std::numeric_limits<int32_t>::max();
+
+struct Case {
+  const char* what;
+  std::vector<double> times;  // empty: the clock gets no times at all
+  int32_t count;
+  std::vector<std::pair<int32_t, double>> dues;  // step, seconds it is due
+};
+
+const double* times_of(const Case& c) {
+  return c.times.empty() ? nullptr : c.times.data();
+}
+
+TEST(PlaybackClock, SteadyTimesPaceTheStepsFromTheFirstSample) {
+  // Columns: what the times are, times, sample count, (step, due) pairs.
+  // The times are exact in binary, so every difference is exact too.
+  const Case cases[] = {
+      {"even rises", {0.5, 0.75, 1.0, 1.25}, 4, {{0, 0}, {1, 0.25}, {3, 0.75}}},
+      {"uneven rises, one of exactly 1 s",
+       {3.0, 3.5, 4.5, 4.625},
+       4,
+       {{0, 0}, {1, 0.5}, {2, 1.5}, {3, 1.625}}},
+      {"negative start", {-2.0, -1.5, -0.5, 0.0}, 4, {{1, 0.5}, {3, 2.0}}},
+      {"far from zero", {1e9, 1e9 + 0.5, 1e9 + 1.0}, 3, {{1, 0.5}, {2, 1.0}}},
+      {"tiniest rise", {0.0, 5e-324}, 2, {{1, 5e-324}}},
+      {"one finite sample", {42.0}, 1, {{0, 0}}},
+      {"count below the times: only those are looked at",
+       {0.0, 0.25, 100.0},
+       2,
+       {{1, 0.25}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const PlaybackClock clock(times_of(c), c.count);
+    for (const auto& [step, seconds] : c.dues)
+      EXPECT_EQ(clock.due(step), seconds) << "step " << step;
+  }
+}
+
+TEST(PlaybackClock, TimesThatAreNoSteadyClockGiveOneHundredStepsASecond) {
+  // Columns: what is wrong with the times, times, sample count, (step, due).
+  const Case cases[] = {
+      {"equal times", {0.0, 0.5, 0.5, 1.0}, 4, {{1, 0.01}, {3, 0.03}}},
+      {"falling time", {0.0, 0.5, 0.25, 1.0}, 4, {{1, 0.01}, {2, 0.02}}},
+      {"all equal", {7.0, 7.0, 7.0}, 3, {{2, 0.02}}},
+      {"rise just over 1 s", {0.0, 1.0000001, 1.5}, 3, {{1, 0.01}, {2, 0.02}}},
+      {"jump late in the capture",
+       {0.0, 0.25, 0.5, 100.0},
+       4,
+       {{1, 0.01}, {3, 0.03}}},
+      {"NaN first", {kNaN, 0.25, 0.5}, 3, {{0, 0}, {2, 0.02}}},
+      {"NaN inside", {0.0, kNaN, 0.5}, 3, {{2, 0.02}}},
+      {"NaN last", {0.0, 0.25, kNaN}, 3, {{1, 0.01}, {2, 0.02}}},
+      {"infinite start", {-kInfinity, 0.0, 0.25}, 3, {{2, 0.02}}},
+      {"infinite end", {0.0, 0.25, kInfinity}, 3, {{1, 0.01}, {2, 0.02}}},
+      {"rise too big to hold", {-1e308, 1e308}, 2, {{1, 0.01}}},
+      {"one NaN sample", {kNaN}, 1, {{0, 0}}},
+      {"one infinite sample", {kInfinity}, 1, {{0, 0}}},
+      {"no times", {}, 3, {{0, 0}, {1, 0.01}, {2, 0.02}}},
+      {"no samples", {}, 0, {{0, 0}, {7, 0.07}}},
+      {"negative count", {0.0, 0.25}, -5, {{1, 0.01}}},
+      {"most samples a record can count",
+       {},
+       kMaxCount,
+       {{kMaxCount - 1, 21474836.46}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const PlaybackClock clock(times_of(c), c.count);
+    for (const auto& [step, seconds] : c.dues)
+      EXPECT_EQ(clock.due(step), seconds) << "step " << step;
+  }
+}
+
+TEST(PlaybackClock, StepsOutsideTheSamplesNeverReadTheTimes) {
+  // Two steady times; any read past them would be seen by the sanitizers.
+  const std::vector<double> times = {0.0, 0.25};
+  const PlaybackClock clock(times.data(), 2);
+  // Columns: step, due.
+  const std::pair<int32_t, double> dues[] = {
+      {2, 0.02}, {-1, -0.01}, {kMaxCount, 21474836.47}};
+  for (const auto& [step, seconds] : dues)
+    EXPECT_EQ(clock.due(step), seconds) << "step " << step;
+}
+
+}  // namespace
