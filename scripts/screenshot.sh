@@ -4,17 +4,18 @@
 # closes it again.
 #
 #   scripts/screenshot.sh [program]    (default: build/viewer/marker-viewer)
+#   SCREENSHOT_FILE=path picks another picture file than docs/screenshot.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ "${1:-}" != --on-display ]; then
   program=$(realpath "${1:-build/viewer/marker-viewer}")
   [ -x "$program" ] || { echo "Error: no viewer program at $program" >&2; exit 1; }
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-display "$program"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" --on-display "$program"
 fi
 program=$2
 capture=samples/walk.csv
-output=docs/screenshot.png
+output=${SCREENSHOT_FILE:-docs/screenshot.png}
 title="Displays the Markers"
 
 "$program" <<<"$capture" >/dev/null &
