@@ -22,6 +22,7 @@ constexpr int kInputs = 3000;
 constexpr uint64_t kFirstSeed = 20261208;  // input i uses seed kFirstSeed + i
 constexpr int kWorkers = 2;
 constexpr double kTimeLimitSeconds = 20.0;
+constexpr size_t kFaultsShown = 20;  // the rest are only counted
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kSanitized = true;
@@ -78,8 +79,9 @@ TEST(MutationSweep, DamagedSampleLoadsOrEndsWithOneErrorLine) {
   size_t fault_count = 0;
   for (const SweepPart& part : parts) {
     for (const auto& [outcome, count] : part.outcomes) outcomes[outcome] += count;
-    for (const std::string& fault : part.faults) ADD_FAILURE() << fault;
-    fault_count += part.faults.size();
+    for (const std::string& fault : part.faults) {
+      if (++fault_count <= kFaultsShown) ADD_FAILURE() << fault;
+    }
   }
   if (fault_count > 0) dir.keep();
 
