@@ -1,3 +1,4 @@
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -290,6 +291,26 @@ TEST(Reader, FileShorterThanCountedReportsMissingDataLine) {
   EXPECT_EQ(outcome.out, "Error:\tExpecting a line of data!\n");
   EXPECT_EQ(outcome.status, 1);
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+TEST(Reader, ExhaustedMemoryPrintsOneLine) {
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+}
+#else
+TEST(Reader, ExhaustedMemoryPrintsOneLine) {
+  // Ten million samples want 120 MB of sample arrays; 64 MB is all there is.
+  TempCapture capture("KSample,KTime,A,b,c\n" + std::string(10000000, '\n'));
+  const LoadOutcome outcome = run_in_child([&capture] {
+    const rlim_t limit = 64 << 20;
+    rlimit address_space{limit, limit};
+    setrlimit(RLIMIT_AS, &address_space);
+    MotionData data;
+    load_motion_data(capture.path.c_str(), data);
+  });
+  EXPECT_EQ(outcome.out, "Error: Not enough memory for the motion data!\n");
+  EXPECT_EQ(outcome.status, 1);
+}
+#endif
 
 TEST(Reader, SuccessfulLoadPrintsNothing) {
   TempCapture capture("KSample,KTime,A,b,c\n1,0,,,\n");

@@ -3,7 +3,10 @@
 
 #include <cctype>
 #include <cstdio>
+#include <new>
 
+#include "fault.h"
+#include "messages.h"
 #include "motion_data.h"
 #include "viewer_ui.h"
 
@@ -20,9 +23,13 @@ bool read_file_name(char (&name)[kFileNameSize]) {
   return next == EOF || std::isspace(next) != 0;
 }
 
+// Memory exhausted anywhere in the start-up ends the program with one line.
+void report_out_of_memory() { report_fault(messages::out_of_memory); }
+
 }  // namespace
 
 int main() {
+  std::set_new_handler(report_out_of_memory);
   MotionData* data = new MotionData();
   ViewerUI* ui = new ViewerUI();
   ui->set_data(data);
