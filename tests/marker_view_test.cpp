@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "test_capture.h"
@@ -51,16 +52,23 @@ TEST(MarkerView, SelectFrameKeepsRequestsWithinTheSamples) {
   }
 }
 
-TEST(MarkerView, PlayEndsOnTheLastSample) {
-  // Columns: sample count, frame before playing, frame after playing.
-  const int cases[][3] = {{300, 0, 299}, {300, 120, 299}, {1, 0, 0}};
+TEST(MarkerView, PlayOffTheScreenEndsOnTheLastSampleAtOnce) {
+  // Columns: sample count, frame before playing, frame after playing. Played
+  // on the screen at 100 samples a second, the longest would take 300 s.
+  const int cases[][3] = {
+      {300, 0, 299}, {300, 120, 299}, {1, 0, 0}, {30000, 5, 29999}};
   for (const auto& c : cases) {
     TestCapture capture(c[0], 2);
+    for (int r = 0; r < c[0]; ++r) capture.set_time(r, r / 100.0);
     MarkerView view(0, 0, 100, 100, "label");
     view.set_data(capture.data());
     view.select_frame(c[1]);
+    const auto start = std::chrono::steady_clock::now();
     view.play();
+    const std::chrono::duration<double> took =
+        std::chrono::steady_clock::now() - start;
     EXPECT_EQ(view.get_current_frame(), c[2]) << c[0] << " samples";
+    EXPECT_LT(took.count(), 1.0) << c[0] << " samples";
   }
 }
 

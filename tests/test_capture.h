@@ -8,10 +8,12 @@
 
 class TestCapture {
  public:
-  // sample_count samples of joint_count joints, every coordinate 0.0.
+  // sample_count samples of joint_count joints, every coordinate and every
+  // sample time 0.0.
   TestCapture(int sample_count, int joint_count)
       : coordinates(static_cast<size_t>(joint_count) * 3,
                     std::vector<double>(static_cast<size_t>(sample_count))),
+        times(static_cast<size_t>(sample_count)),
         tracks(static_cast<size_t>(joint_count)),
         record() {
     for (size_t j = 0; j < tracks.size(); ++j) {
@@ -21,6 +23,7 @@ class TestCapture {
     }
     record.sample_count = sample_count;
     record.joint_count = joint_count;
+    record.sample_times = times.data();
     record.joints = tracks.data();
   }
 
@@ -31,10 +34,16 @@ class TestCapture {
     tracks[static_cast<size_t>(j)].z[r] = z;
   }
 
+  // Gives sample r the time `seconds`.
+  void set_time(int r, double seconds) {
+    times[static_cast<size_t>(r)] = seconds;
+  }
+
   MotionData* data() { return &record; }
 
  private:
   std::vector<std::vector<double>> coordinates;  // x, y, z of each joint
+  std::vector<double> times;
   std::vector<JointTrack> tracks;
   MotionData record;
 };

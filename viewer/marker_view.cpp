@@ -1,11 +1,14 @@
 #include "marker_view.h"
 
+#include <FL/Fl.H>
 #include <FL/glu.h>
 #include <FL/glut.H>
 
 #include <algorithm>
+#include <chrono>
 
 #include "motion_data.h"
+#include "playback_clock.h"
 
 namespace {
 
@@ -17,6 +20,25 @@ constexpr double kCaptureUnitsPerScene = 100.0;
 
 float to_scene(double capture_value) {
   return static_cast<float>(capture_value / kCaptureUnitsPerScene);
+}
+
+using WallClock = std::chrono::steady_clock;
+
+double seconds_since(WallClock::time_point start) {
+  return std::chrono::duration<double>(WallClock::now() - start).count();
+}
+
+// Lets the toolkit handle events (and draw what they damage) until `due`
+// seconds after start. Returns false as soon as the window is no longer on
+// the screen, closed or hidden meanwhile.
+bool wait_on_screen(Fl_Window& window, WallClock::time_point start,
+                    double due) {
+  for (double left = due - seconds_since(start); left > 0.0;
+       left = due - seconds_since(start)) {
+    Fl::wait(left);
+    if (!window.shown()) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -41,10 +63,29 @@ void MarkerView::select_frame(int frame) {
 }
 
 void MarkerView::play() {
-  if (data == nullptr) return;
-  for (int i = 0; i < data->sample_count; ++i) {
+  if (data == nullptr || data->sample_count <= 0 || playing) return;
+  playing = true;
+  if (shown())
+    play_on_screen();
+  else
+    current_frame = data->sample_count - 1;
+  playing = false;
+}
+
+void MarkerView::play_on_screen() {
+  const PlaybackClock clock(data->sample_times, data->sample_count);
+  const int32_t last = data->sample_count - 1;
+  const WallClock::time_point start = WallClock::now();
+  for (int32_t i = 0; i <= last; ++i) {
+    const double due = clock.due(i);
+    // Drawing a step whose moment has passed would put the playback behind
+    // real time for good. The first step is due at the start itself.
+    const bool skip = i > 0 && i < last && seconds_since(start) > due;
+    if (!skip && !wait_on_screen(*this, start, due)) return;
     current_frame = i;
+    if (skip) continue;
     redraw();
+    Fl::flush();
   }
 }
 

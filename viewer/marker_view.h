@@ -23,8 +23,14 @@ class MarkerView : public Fl_Gl_Window {
   // Selects the sample drawn: requests past the last sample give the last,
   // negative ones give the first. Without a data set nothing changes.
   void select_frame(int frame);
-  // Steps the current frame through every sample, requesting a redraw at
-  // each, and leaves it on the last one. Called by the "Run" button.
+  // Steps the current frame through every sample and leaves it on the last
+  // one; without samples or a data set it changes nothing. On the screen each
+  // step is drawn when it is due by the capture's clock (PlaybackClock) while
+  // the toolkit goes on handling events; a step reached after its moment is
+  // not drawn, the first and the last always are. Off the screen no one can
+  // watch, so it goes straight to the last sample. A call during a playback
+  // returns at once and the playback goes on; the view leaving the screen
+  // ends the playback. Called by the "Run" button.
   void play();
 
   // Rotation about the scene's X axis, in degrees; set by the vertical roller.
@@ -55,6 +61,8 @@ class MarkerView : public Fl_Gl_Window {
  private:
   // True when the current frame indexes a sample of the attached data set.
   bool has_current_sample() const;
+  // The paced playback of play() while the view is on the screen.
+  void play_on_screen();
 
   MotionData* data = nullptr;  // not owned
   float rotation_x;
@@ -63,6 +71,7 @@ class MarkerView : public Fl_Gl_Window {
   float pan_x;
   float zoom;
   int32_t current_frame;
+  bool playing = false;  // a playback runs; a nested "Run" must not start one
 };
 
 #endif  // MARKER_VIEW_H
