@@ -1,0 +1,164 @@
+// Playback benchmark: plays a generated capture of 1,000 samples x 30 markers
+// at 100 Hz with "Run" in a shown marker view and prints, per run, the share
+// of samples drawn and the wall time, against the targets.
+//
+// Usage: playback_benchmark [RUNS]   (default 3 runs; needs an X display, for
+// example under xvfb-run; the capture is written under $TMPDIR, else /tmp,
+// and removed at the end)
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "capture_generator.h"
+#include "marker_view.h"
+#include "motion_data.h"
+
+namespace {
+
+constexpr int32_t kSamples = 1000;
+constexpr int32_t kMarkers = 30;
+constexpr double kRateHz = 100.0;
+constexpr double kTargetDrawnPercent = 95.0;
+constexpr double kTargetSeconds = 10.0;
+constexpr double kTargetDeviationPercent = 2.0;
+// The view's size in the main window.
+constexpr int kViewWidth = 535;
+constexpr int kViewHeight = 500;
+
+// A marker view that notes which samples it has drawn.
+class CountingView : public MarkerView {
+ public:
+  CountingView(int w, int h) : MarkerView(0, 0, w, h, "label") {}
+
+  std::vector<bool> drawn;  // one flag per sample
+  int draws = 0;            // every draw, of any sample
+
+ protected:
+  void draw() override {
+    MarkerView::draw();
+    ++draws;
+    const int32_t frame = get_current_frame();
+    if (frame >= 0 && static_cast<size_t>(frame) < drawn.size())
+      drawn[static_cast<size_t>(frame)] = true;
+  }
+};
+
+// One playback of the capture and what it showed.
+struct Run {
+  double seconds = 0.0;
+  int samples_drawn = 0;
+  int draws = 0;
+  int32_t last_frame = -1;
+};
+
+Run play_once(CountingView& view) {
+  view.drawn.assign(kSamples, false);
+  view.draws = 0;
+  const auto start = std::chrono::steady_clock::now();
+  view.play();
+  const std::chrono::duration<double> took =
+      std::chrono::steady_clock::now() - start;
+  Run run;
+  run.seconds = took.count();
+  run.samples_drawn =
+      static_cast<int>(std::count(view.drawn.begin(), view.drawn.end(), true));
+  run.draws = view.draws;
+  run.last_frame = view.get_current_frame();
+  return run;
+}
+
+const char* verdict(bool met) { return met ? "met" : "MISSED"; }
+
+void print_report(const std::vector<Run>& runs) {
+  double load[3] = {0.0, 0.0, 0.0};
+  const bool have_load = getloadavg(load, 3) == 3;
+  std::printf("\n%d samples x %d markers at %.0f Hz, view %d x %d pixels",
+              kSamples, kMarkers, kRateHz, kViewWidth, kViewHeight);
+  if (have_load)
+    std::printf(", load average %.2f %.2f %.2f", load[0], load[1], load[2]);
+  std::printf("\n\n%-5s %10s %9s %8s %9s %11s %10s\n", "run", "drawn", "drawn %",
+              "draws", "wall s", "off 10 s %", "last frame");
+  double worst_percent = 100.0;
+  double worst_deviation = 0.0;
+  for (size_t i = 0; i < runs.size(); ++i) {
+    const Run& r = runs[i];
+    const double percent = 100.0 * r.samples_drawn / kSamples;
+    const double deviation =
+        100.0 * (r.seconds - kTargetSeconds) / kTargetSeconds;
+    worst_percent = std::min(worst_percent, percent);
+    worst_deviation = std::max(worst_deviation, std::abs(deviation));
+    std::printf("%-5zu %5d/%-4d %9.1f %8d %9.3f %+11.2f %10d\n", i + 1,
+                r.samples_drawn, kSamples, percent, r.draws, r.seconds,
+                deviation, r.last_frame);
+  }
+  std::printf("\ntargets (every run):\n");
+  std::printf("  samples drawn >= %.0f %%       worst %6.1f %%   %s\n",
+              kTargetDrawnPercent, worst_percent,
+              verdict(worst_percent >= kTargetDrawnPercent));
+  std::printf("  wall time within %.0f %% of %.0f s  worst %+6.2f %%  %s\n",
+              kTargetDeviationPercent, kTargetSeconds, worst_deviation,
+              verdict(worst_deviation <= kTargetDeviationPercent));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int run_count = argc > 1 ? std::atoi(argv[1]) : 3;
+  if (argc > 2 || run_count < 1) {
+    std::printf("Usage: playback_benchmark [RUNS]\n");
+    return 2;
+  }
+  const char* tmp = std::getenv("TMPDIR");
+  std::string path = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
+                     "/marker-playback-XXXXXX";
+  const int fd = mkstemp(path.data());
+  if (fd < 0) {
+    std::printf("Error: cannot create a file like %s\n", path.c_str());
+    return 1;
+  }
+  close(fd);
+  CaptureShape shape;
+  shape.samples = kSamples;
+  shape.markers = kMarkers;
+  shape.rate_hz = kRateHz;
+  const bool written = write_capture_file(path.c_str(), shape);
+  MotionData data{};
+  if (written) {
+    load_motion_data(path.c_str(), data);
+    data.fill_gaps();
+  }
+  unlink(path.c_str());
+  if (!written) {
+    std::printf("Error: cannot write the capture %s\n", path.c_str());
+    return 1;
+  }
+
+  Fl_Window window(kViewWidth, kViewHeight, "playback benchmark");
+  CountingView* view = new CountingView(kViewWidth, kViewHeight);
+  window.end();
+  view->set_data(&data);
+  window.show();
+  // Lets the window appear and draw once before the first playback.
+  for (int i = 0; i < 200 && view->draws == 0; ++i) Fl::wait(0.05);
+  if (view->draws == 0) {
+    std::printf("Error: the view was never drawn\n");
+    return 1;
+  }
+
+  std::vector<Run> runs;
+  for (int i = 0; i < run_count; ++i) {
+    std::printf("playing run %d of %d ...\n", i + 1, run_count);
+    std::fflush(stdout);
+    runs.push_back(play_once(*view));
+  }
+  print_report(runs);
+  return 0;
+}
