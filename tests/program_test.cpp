@@ -6,10 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "capture_generator.h"
 #include "program_run.h"
+#include "window_pixels.h"
 #include "x_connection.h"
 
 namespace {
@@ -34,6 +37,54 @@ int close_with_escape(ProgramRun& run, const std::string& window) {
     if (status != -1) return status;
   }
   return -1;
+}
+
+// Asks the window to close the way a desktop's close button does, with the
+// window manager's WM_DELETE_WINDOW message.
+void send_close_request(Display* display, const std::string& window) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = std::stoul(window);
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] =
+      static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+  XFlush(display);
+}
+
+// The marker view's X window, the only child window of the main window,
+// waiting up to five seconds for it; 0 when it does not appear.
+Window view_window(Display* display, const std::string& window) {
+  Window view = 0;
+  for (int i = 0; i < 100 && view == 0; ++i) {
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, std::stoul(window), &root, &parent, &children,
+                   &count) != 0 &&
+        count > 0)
+      view = children[0];
+    if (children != nullptr) XFree(children);
+    if (view == 0) usleep(50000);
+  }
+  return view;
+}
+
+// Reads the view's pixels every 50 ms, for up to `seconds`, until `done`
+// holds for them; returns the last pixels read.
+std::vector<unsigned long> watch_pixels(
+    Display* display, Window view,
+    const std::function<bool(const std::vector<unsigned long>&)>& done,
+    double seconds) {
+  std::vector<unsigned long> pixels = window_pixels(display, view);
+  for (int i = 0; i < static_cast<int>(seconds * 20) && !done(pixels); ++i) {
+    usleep(50000);
+    pixels = window_pixels(display, view);
+  }
+  return pixels;
 }
 
 int window_size(const std::string& window, const std::string& field) {
@@ -139,6 +190,51 @@ TEST_F(Program, BadInputEndsWithItsErrorLineAndStatusOneWithoutAWindow) {
     EXPECT_EQ(status, 1);
     EXPECT_FALSE(window_seen);
     EXPECT_EQ(run.output(), kPrompt + c.line);
+  }
+}
+
+TEST_F(Program, ClosingTheWindowDuringRunEndsWithStatusZeroAtOnce) {
+  CaptureShape walk;  // a figure walking in place
+  walk.samples = 1000;  // 10 s at 100 Hz
+  const std::string capture = directory + "/long-walk.csv";
+  ASSERT_TRUE(write_capture_file(capture.c_str(), walk));
+  struct Case {
+    const char* what;
+    void (*close)(Display* display, const std::string& window);
+  };
+  // Columns: how the window is closed during the playback.
+  const Case cases[] = {
+      {"Escape key",
+       [](Display*, const std::string& window) {
+         run_command("xdotool key --window " + window + " Escape");
+       }},
+      {"the desktop's close button", send_close_request},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProgramRun run(kProgram, capture + "\n");
+    const std::string window = run.wait_for_window(20.0);
+    ASSERT_FALSE(window.empty()) << "no window; output: " << run.output();
+    const Window view = view_window(display, window);
+    ASSERT_NE(view, 0u) << "no view in the window";
+    // The first sample, once it is on the screen.
+    const std::vector<unsigned long> first = watch_pixels(
+        display, view,
+        [](const std::vector<unsigned long>& p) { return lit_pixels(p) > 0; },
+        10.0);
+    ASSERT_GT(lit_pixels(first), 0) << "the first sample was never shown";
+
+    // "Run" sits at 5, 90 and is 45 x 40 pixels.
+    run_command("xdotool mousemove --window " + window + " 27 110 click 1");
+    const std::vector<unsigned long> later = watch_pixels(
+        display, view,
+        [&first](const std::vector<unsigned long>& p) { return p != first; },
+        5.0);
+    ASSERT_TRUE(later != first) << "Run did not start a playback";
+
+    c.close(display, window);
+    EXPECT_EQ(run.wait_for_exit(1.0), 0) << "not ended within a second";
+    EXPECT_EQ(run.output(), kPrompt);
   }
 }
 
