@@ -103,7 +103,7 @@ void print_report(const std::vector<Run>& runs) {
   std::printf("  samples drawn >= %.0f %%       worst %6.1f %%   %s\n",
               kTargetDrawnPercent, worst_percent,
               verdict(worst_percent >= kTargetDrawnPercent));
-  std::printf("  wall time within %.0f %% of %.0f s  worst %+6.2f %%  %s\n",
+  std::printf("  wall time within %.0f %% of %.0f s  worst %6.2f %%  %s\n",
               kTargetDeviationPercent, kTargetSeconds, worst_deviation,
               verdict(worst_deviation <= kTargetDeviationPercent));
 }

@@ -78,8 +78,9 @@ void MarkerView::play_on_screen() {
   const WallClock::time_point start = WallClock::now();
   for (int32_t i = 0; i <= last; ++i) {
     const double due = clock.due(i);
-    // Drawing a step whose moment has passed would put the playback behind
-    // real time for good. The first step is due at the start itself.
+    // A step whose moment has passed is not drawn, or the playback would
+    // fall behind real time for good. The first step is due at the very
+    // start, and the last is always shown: the playback ends on it.
     const bool skip = i > 0 && i < last && seconds_since(start) > due;
     if (!skip && !wait_on_screen(*this, start, due)) return;
     current_frame = i;
