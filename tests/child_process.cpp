@@ -23,9 +23,9 @@ using Clock = std::chrono::steady_clock;
   std::abort();
 }
 
-// The current environment with the entries of extra_env added; an extra entry
-// replaces an inherited one of the same name.
-std::vector<std::string> child_environment(const std::vector<std::string>& extra_env) {
+}  // namespace
+
+std::vector<std::string> environment_with(const std::vector<std::string>& extra_env) {
   std::vector<std::string> entries;
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry(*e);
@@ -39,6 +39,8 @@ std::vector<std::string> child_environment(const std::vector<std::string>& extra
   entries.insert(entries.end(), extra_env.begin(), extra_env.end());
   return entries;
 }
+
+namespace {
 
 std::vector<char*> pointers_to(std::vector<std::string>& strings) {
   std::vector<char*> pointers;
@@ -70,29 +72,35 @@ void drain(int& fd, std::string& text) {
 
 }  // namespace
 
+pid_t start_child(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                  int input_fd, int output_fd, int error_fd) {
+  std::vector<std::string> args = argv;
+  std::vector<std::string> entries = env;
+  std::vector<char*> arg_pointers = pointers_to(args);
+  std::vector<char*> env_pointers = pointers_to(entries);
+  const pid_t pid = fork();
+  if (pid < 0) fail("fork");
+  if (pid == 0) {
+    dup2(input_fd, STDIN_FILENO);
+    dup2(output_fd, STDOUT_FILENO);
+    dup2(error_fd, STDERR_FILENO);
+    execve(arg_pointers[0], arg_pointers.data(), env_pointers.data());
+    _exit(127);
+  }
+  return pid;
+}
+
 ChildResult run_child(const std::vector<std::string>& argv,
                       const std::string& input,
                       const std::vector<std::string>& extra_env,
                       double time_limit_seconds) {
-  std::vector<std::string> args = argv;
-  std::vector<std::string> env = child_environment(extra_env);
-  std::vector<char*> arg_pointers = pointers_to(args);
-  std::vector<char*> env_pointers = pointers_to(env);
-
   int in_pipe[2], out_pipe[2], err_pipe[2];
   if (pipe2(in_pipe, O_CLOEXEC) != 0 || pipe2(out_pipe, O_CLOEXEC) != 0 ||
       pipe2(err_pipe, O_CLOEXEC) != 0) {
     fail("pipe2");
   }
-  const pid_t pid = fork();
-  if (pid < 0) fail("fork");
-  if (pid == 0) {
-    dup2(in_pipe[0], STDIN_FILENO);
-    dup2(out_pipe[1], STDOUT_FILENO);
-    dup2(err_pipe[1], STDERR_FILENO);
-    execve(arg_pointers[0], arg_pointers.data(), env_pointers.data());
-    _exit(127);
-  }
+  const pid_t pid =
+      start_child(argv, environment_with(extra_env), in_pipe[0], out_pipe[1], err_pipe[1]);
   close(in_pipe[0]);
   close(out_pipe[1]);
   close(err_pipe[1]);

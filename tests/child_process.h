@@ -2,6 +2,8 @@
 #ifndef CHILD_PROCESS_H
 #define CHILD_PROCESS_H
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -13,6 +15,18 @@ struct ChildResult {
   std::string out;         // everything written to standard output
   std::string err;         // everything written to standard error
 };
+
+// Starts argv[0] (a path, not searched in PATH) with the arguments argv[1..]
+// and the environment env ("NAME=VALUE" entries), its standard input, output
+// and error on the given descriptors. Those should be close-on-exec, so the
+// child keeps no other end of the caller's pipes. Returns the child's id;
+// aborts the test program when no child can be made.
+pid_t start_child(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                  int input_fd, int output_fd, int error_fd);
+
+// The current environment with the NAME=VALUE entries of extra_env added;
+// an extra entry replaces an inherited one of the same name.
+std::vector<std::string> environment_with(const std::vector<std::string>& extra_env);
 
 // Starts argv[0] (a path, not searched in PATH) with the arguments argv[1..],
 // the current environment plus the NAME=VALUE entries of extra_env, and

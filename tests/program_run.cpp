@@ -1,5 +1,6 @@
 #include "program_run.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -8,6 +9,8 @@
 #include <chrono>
 #include <cstdio>
 #include <thread>
+
+#include "child_process.h"
 
 namespace {
 
@@ -30,29 +33,15 @@ ProgramRun::ProgramRun(const std::string& program, const std::string& input,
   signal(SIGPIPE, SIG_IGN);
   int to_child[2];
   int from_child[2];
-  if (pipe(to_child) != 0) return;
-  if (pipe(from_child) != 0) {
+  if (pipe2(to_child, O_CLOEXEC) != 0) return;
+  if (pipe2(from_child, O_CLOEXEC) != 0) {
     close(to_child[0]);
     close(to_child[1]);
     return;
   }
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const std::string& argument : arguments)
-    argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-
-  child = fork();
-  if (child == 0) {
-    dup2(to_child[0], STDIN_FILENO);
-    dup2(from_child[1], STDOUT_FILENO);
-    close(to_child[0]);
-    close(to_child[1]);
-    close(from_child[0]);
-    close(from_child[1]);
-    execv(program.c_str(), argv.data());
-    _exit(127);
-  }
+  std::vector<std::string> argv = {program};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  child = start_child(argv, environment_with({}), to_child[0], from_child[1], STDERR_FILENO);
   close(to_child[0]);
   close(from_child[1]);
   output_fd = from_child[0];
