@@ -135,18 +135,25 @@ class Program : public ::testing::Test {
 
 TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
   const std::string capture = write_file("walk.csv", kCapture);
+  // The second joint is never seen: one warning for each of its series.
+  const std::string unseen_joint = write_file(
+      "unseen.csv", "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\n1,0,1,2,3,,,\n2,0.01,1,2,3,,,\n");
+  const std::string warning = "The whole data is missing!\n";
   struct Case {
     const char* what;
     std::string input;
     std::vector<std::string> arguments;
+    std::string output;
   };
-  // Columns: what is typed, standard input, command-line arguments.
+  // Columns: what is typed, standard input, command-line arguments, what is
+  // written to standard output.
   const Case cases[] = {
-      {"name and newline", capture + "\n", {}},
-      {"blank lines first, words after", "\n\n \t" + capture + " more\n", {}},
-      {"name at end of input", capture, {}},
-      {"name of 999 characters", capture_with_longest_path() + "\n", {}},
-      {"arguments are ignored", capture + "\n", {"/no/such/file.csv"}},
+      {"name and newline", capture + "\n", {}, kPrompt},
+      {"blank lines first, words after", "\n\n \t" + capture + " more\n", {}, kPrompt},
+      {"name at end of input", capture, {}, kPrompt},
+      {"name of 999 characters", capture_with_longest_path() + "\n", {}, kPrompt},
+      {"arguments are ignored", capture + "\n", {"/no/such/file.csv"}, kPrompt},
+      {"joint never seen", unseen_joint + "\n", {}, kPrompt + warning + warning + warning},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -156,7 +163,7 @@ TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
     EXPECT_EQ(window_size(window, "Width"), 920);
     EXPECT_EQ(window_size(window, "Height"), 752);
     EXPECT_EQ(close_with_escape(run, window), 0);
-    EXPECT_EQ(run.output(), kPrompt);
+    EXPECT_EQ(run.output(), c.output);
   }
 }
 
