@@ -13,7 +13,6 @@ if [ -z "${DISPLAY:-}" ]; then
   # a picture of it instead.
   echo "No display found (DISPLAY is not set): taking a screenshot on a virtual display instead."
   SCREENSHOT_FILE=build/screenshot.png bash scripts/screenshot.sh
-  echo "Saved build/screenshot.png"
   exit 0
 fi
 echo "$sample" | build/viewer/marker-viewer
