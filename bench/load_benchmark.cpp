@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench_report.h"
 #include "capture_generator.h"
 #include "load_probe.h"
 
@@ -82,8 +83,6 @@ bool measure(Case& c, int runs) {
   return true;
 }
 
-const char* verdict(bool met) { return met ? "met" : "MISSED"; }
-
 void print_report(const std::array<Case, 2>& cases, int runs, long idle_kib) {
   std::printf("load_motion_data + fill_gaps, file in the page cache, best of %d runs,\n"
               "each in a fresh child process (cpu s: the child's user + system time;\n"
@@ -129,9 +128,7 @@ int main(int argc, char** argv) {
     std::printf("Usage: load_benchmark [RUNS]\n");
     return 2;
   }
-  const char* tmp = std::getenv("TMPDIR");
-  std::string folder = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                       "/marker-bench-XXXXXX";
+  std::string folder = temporary_path("marker-bench-XXXXXX");
   if (mkdtemp(folder.data()) == nullptr) {
     std::printf("Error: cannot create a folder like %s\n", folder.c_str());
     return 1;

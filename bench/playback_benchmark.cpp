@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_report.h"
 #include "capture_generator.h"
 #include "marker_view.h"
 #include "motion_data.h"
@@ -75,8 +76,6 @@ Run play_once(CountingView& view) {
   return run;
 }
 
-const char* verdict(bool met) { return met ? "met" : "MISSED"; }
-
 void print_report(const std::vector<Run>& runs) {
   double load[3] = {0.0, 0.0, 0.0};
   const bool have_load = getloadavg(load, 3) == 3;
@@ -116,9 +115,7 @@ int main(int argc, char** argv) {
     std::printf("Usage: playback_benchmark [RUNS]\n");
     return 2;
   }
-  const char* tmp = std::getenv("TMPDIR");
-  std::string path = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                     "/marker-playback-XXXXXX";
+  std::string path = temporary_path("marker-playback-XXXXXX");
   const int fd = mkstemp(path.data());
   if (fd < 0) {
     std::printf("Error: cannot create a file like %s\n", path.c_str());

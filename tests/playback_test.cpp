@@ -91,6 +91,14 @@ void settle(Fl_Window& view) {
     Fl::wait(0.05);
 }
 
+// Shows ui on a capture of one joint standing still at 100 Hz, drawn once.
+void show_standing_still(ViewerUI& ui, TestCapture& capture, int samples) {
+  stand_still(capture, samples, 0.0, 100.0);
+  ui.set_data(capture.data());
+  ui.show();
+  settle(*ui.view);
+}
+
 class PlaybackOnScreen : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -180,11 +188,8 @@ TEST_F(PlaybackOnScreen, CameraControlsChangeThePictureDuringAPlayback) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     TestCapture capture(kSamples, 1);
-    stand_still(capture, kSamples, 0.0, 100.0);
     ViewerUI ui;
-    ui.set_data(capture.data());
-    ui.show();
-    settle(*ui.view);
+    show_standing_still(ui, capture, kSamples);
 
     std::vector<unsigned long> before;
     std::vector<unsigned long> after;
@@ -218,11 +223,8 @@ TEST_F(PlaybackOnScreen, CameraControlsChangeThePictureDuringAPlayback) {
 TEST_F(PlaybackOnScreen, ClickOnRunDuringAPlaybackLetsItGoOn) {
   constexpr int kSamples = 300;  // 3 s at 100 Hz
   TestCapture capture(kSamples, 1);
-  stand_still(capture, kSamples, 0.0, 100.0);
   ViewerUI ui;
-  ui.set_data(capture.data());
-  ui.show();
-  settle(*ui.view);
+  show_standing_still(ui, capture, kSamples);
 
   int32_t frame_at_click = -1;
   int32_t frame_later = -1;
