@@ -42,7 +42,9 @@ import -window root "$screen"
 convert "$screen" -crop "$geometry" +repage "$output"
 rm -f "$screen"
 
-xdotool key --window "$window" Escape 2>/dev/null
+# The key release can find the window already gone; whether it closed is
+# checked below.
+xdotool key --window "$window" Escape 2>/dev/null || true
 for _ in $(seq 50); do
   kill -0 "$viewer" 2>/dev/null || break
   sleep 0.1
