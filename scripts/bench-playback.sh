@@ -5,6 +5,7 @@
 # Usage: scripts/bench-playback.sh [RUNS]    (default 3 runs of about 10 s)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
 
 cmake -S . -B build-bench-playback -DCMAKE_BUILD_TYPE=Release -DMARKER_VIEWER_SANITIZE=OFF
 cmake --build build-bench-playback --target playback_benchmark -j2

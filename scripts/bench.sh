@@ -2,15 +2,11 @@
 # Builds the load benchmark in a Release build directory and runs it:
 # generates captures of 50,000 and 200,000 samples x 30 markers in a
 # temporary folder (about 200 MB, removed afterwards) and prints the figures.
-# Usage: scripts/bench.sh [RUNS]    (set INSTALL=1 to install the packages first)
+# Usage: scripts/bench.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ "${INSTALL:-0}" = 1 ]; then
-  apt-get update
-  apt-get install -y build-essential cmake libfltk1.3-dev libglu1-mesa-dev \
-    libgtest-dev libbenchmark-dev xvfb xdotool imagemagick
-fi
+bash scripts/install-deps.sh --bench
 
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DMARKER_VIEWER_SANITIZE=OFF
 cmake --build build-bench --target load_benchmark -j2

@@ -12,10 +12,7 @@ seconds=${1:-600}
 build_dir=build-afl
 findings=$build_dir/findings
 
-if ! command -v afl-clang-fast++ >/dev/null; then
-  run_as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
-  run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends afl++
-fi
+bash scripts/install-deps.sh --fuzz
 
 CC=afl-clang-fast CXX=afl-clang-fast++ cmake -S . -B "$build_dir" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARKER_VIEWER_SANITIZE=ON >/dev/null
