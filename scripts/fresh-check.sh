@@ -1,0 +1,133 @@
+#!/bin/bash
+# Runs commands in a clean clone of HEAD inside a fresh, minimal Debian 12
+# root, as a new user's first commands on a new machine would run: as root,
+# with no display and no standard input. Proves that the set-up installs
+# everything it needs, which a run on a machine with packages left over from
+# earlier work cannot.
+#
+#   usage: scripts/fresh-check.sh [COMMAND...]   (run as root)
+#   default commands: "bash scripts/run.sh" "bash scripts/test.sh"
+#
+# What is cached under /var/cache/marker-viewer-fresh-root, and why it is safe:
+# - base.tar, the minimal root as Debian's archive gave it (remade when older
+#   than 7 days). It holds only Debian's minbase packages and this machine's
+#   apt sources, nothing of the project.
+# - archives/, the .deb files that apt downloads inside the root. apt checks
+#   each against the archive's signed index before use and fetches anew what
+#   does not match, so a stale file costs a download, never a wrong package.
+# Every run unpacks the root anew and removes it at the end, also on failure,
+# timeout or interruption. The mounts live in a private mount namespace, so
+# they vanish with it whatever happens to this script.
+#
+# Environment: FRESH_CHECK_TIMEOUT (seconds for all commands, default 4800).
+# The screenshot that scripts/run.sh saves inside the root is copied to
+# build-fresh/screenshot.png.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$SECONDS
+
+verdict() {
+  echo "fresh-check: $*"
+}
+fail() {
+  verdict "FAILED: $*"
+  exit 1
+}
+
+[ "$(id -u)" = 0 ] || fail "must run as root (it makes and enters a chroot)"
+[ $# -gt 0 ] || set -- "bash scripts/run.sh" "bash scripts/test.sh"
+timeout_seconds=${FRESH_CHECK_TIMEOUT:-4800}
+commit=$(git rev-parse HEAD)
+
+cache=/var/cache/marker-viewer-fresh-root
+base=$cache/base.tar
+mkdir -p "$cache/archives/partial"
+
+if ! command -v mmdebstrap >/dev/null; then
+  { apt-get update && DEBIAN_FRONTEND=noninteractive \
+      apt-get install -y --no-install-recommends mmdebstrap; } >"$cache/install.log" 2>&1 ||
+    fail "cannot install mmdebstrap from Debian's archive (see $cache/install.log)"
+fi
+
+if [ -z "$(find "$base" -mtime -7 2>/dev/null)" ]; then
+  echo "Making a minimal Debian 12 root from Debian's archive (cached as $base)"
+  # This machine's apt sources and options, so the root reaches the archive
+  # the same way the machine does.
+  apt_options=()
+  for option in /etc/apt/apt.conf.d/*; do
+    grep -q -E '^\s*Acquire::' "$option" && apt_options+=("--aptopt=$option")
+  done
+  sources=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.sources 2>/dev/null || true)
+  mmdebstrap --variant=minbase --mode=root "${apt_options[@]}" bookworm "$base.partial" - \
+    <<<"$sources" >"$cache/mmdebstrap.log" 2>&1 ||
+    fail "cannot make a fresh Debian 12 root: Debian's archive could not be reached or used (see $cache/mmdebstrap.log)"
+  mv "$base.partial" "$base"
+fi
+
+root=$(mktemp -d /var/tmp/fresh-root.XXXXXX)
+runner=
+cleanup() {
+  if [ -n "$runner" ]; then
+    kill -TERM "$runner" 2>/dev/null || true
+    wait "$runner" 2>/dev/null || true
+  fi
+  # The mounts belong to the child's namespace, which has ended by now, so
+  # the root is removed only when nothing is mounted in it from here.
+  if ! findmnt -rn -o TARGET | grep -q "^$root/"; then
+    rm -rf --one-file-system "$root"
+  else
+    echo "fresh-check: $root still has mounts; left in place" >&2
+  fi
+}
+trap cleanup EXIT
+trap 'fail "interrupted"' INT TERM HUP
+
+tar -xf "$base" -C "$root"
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+git clone --quiet --no-local . "$root/root/project"
+git -C "$root/root/project" checkout --quiet --detach "$commit"
+
+# Inside private mount and process namespaces: mount what builds and the
+# virtual display need, run each command in the chroot with a clean
+# environment, unmount. Ending the namespace's first process ends every
+# process left inside it.
+inside='
+set -u
+root=$1
+shift
+mount -t proc proc "$root/proc"
+mount --rbind /sys "$root/sys"
+mount --rbind /dev "$root/dev"
+mount --bind "$CACHE_ARCHIVES" "$root/var/cache/apt/archives"
+status=0
+for command in "$@"; do
+  echo "fresh-check: running \"$command\""
+  chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    /bin/bash -c "cd /root/project && $command" </dev/null || { status=$?; break; }
+done
+umount -R "$root/var/cache/apt/archives" "$root/dev" "$root/sys" "$root/proc" || status=1
+exit $status
+'
+CACHE_ARCHIVES=$cache/archives timeout --kill-after=30 "$timeout_seconds" \
+  unshare --mount --propagation private --pid --fork --kill-child \
+  bash -c "$inside" fresh-root "$root" "$@" &
+runner=$!
+status=0
+wait "$runner" || status=$?
+runner=
+
+if [ -f "$root/root/project/build/screenshot.png" ]; then
+  mkdir -p build-fresh
+  cp "$root/root/project/build/screenshot.png" build-fresh/screenshot.png
+  echo "fresh-check: the screenshot taken inside the root is build-fresh/screenshot.png"
+fi
+
+elapsed=$((SECONDS - started))
+commands=$(printf '"%s", ' "$@")
+commands=${commands%, }
+case $status in
+  0) verdict "PASSED: $commands on a clean clone of ${commit:0:7} in a fresh Debian 12 root (${elapsed} s)" ;;
+  124 | 137) fail "$commands did not finish within $timeout_seconds s in a fresh Debian 12 root" ;;
+  *) fail "$commands ended with status $status in a fresh Debian 12 root (${elapsed} s)" ;;
+esac
