@@ -106,7 +106,9 @@ for command in "$@"; do
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     /bin/bash -c "cd /root/project && $command" </dev/null || { status=$?; break; }
 done
-umount -R "$root/var/cache/apt/archives" "$root/dev" "$root/sys" "$root/proc" || status=1
+# Lazily: a process the commands left behind may still hold a device open;
+# it ends with the namespace.
+umount -R -l "$root/var/cache/apt/archives" "$root/dev" "$root/sys" "$root/proc"
 exit $status
 '
 CACHE_ARCHIVES=$cache/archives timeout --kill-after=30 "$timeout_seconds" \
