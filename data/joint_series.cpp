@@ -40,7 +40,12 @@ void advise_huge_pages(void* begin, size_t bytes) {
 }  // namespace
 
 void create_joint_series(MotionData& data) {
-  if (data.sample_count < 0) return;
+  if (data.sample_count < 0) {
+    for (int32_t j = 0; j < data.joint_count; ++j) {
+      data.joints[j].x = data.joints[j].y = data.joints[j].z = nullptr;
+    }
+    return;
+  }
   const size_t stride = series_stride(data.sample_count);
   const size_t series_count = 3 * static_cast<size_t>(data.joint_count);
   if (series_count > std::numeric_limits<size_t>::max() / sizeof(double) / stride) {

@@ -10,7 +10,8 @@
 // least one spare line between them, so that storing one row touches a
 // different cache set for each series; the block is offered to the kernel for
 // huge pages, so that filling it takes a few page faults instead of one per
-// 4 KiB. The values are not set. A negative sample_count creates nothing.
+// 4 KiB. The values are not set. A negative sample_count creates nothing
+// and leaves every series null.
 // Ends the process with the out-of-memory line when the block cannot be had.
 void create_joint_series(MotionData& data);
 

@@ -56,6 +56,23 @@ TEST(JointSeries, EverySeriesHoldsItsOwnValues) {
   }
 }
 
+// An empty file counts -1 samples; no storage may come from that count.
+TEST(JointSeries, NegativeSampleCountLeavesEverySeriesNull) {
+  double dummy = 1.0;
+  JointTrack tracks[2];
+  for (JointTrack& track : tracks) track.x = track.y = track.z = &dummy;
+  MotionData data{};
+  data.sample_count = -1;
+  data.joint_count = 2;
+  data.joints = tracks;
+  create_joint_series(data);
+  for (const JointTrack& track : tracks) {
+    EXPECT_EQ(track.x, nullptr);
+    EXPECT_EQ(track.y, nullptr);
+    EXPECT_EQ(track.z, nullptr);
+  }
+}
+
 #if defined(__SANITIZE_ADDRESS__)
 TEST(JointSeries, WritePastTheEndOfASeriesIsCaught) {
   SeriesRecord record(10, 2);
