@@ -9,7 +9,7 @@ namespace number_parser_detail {
 // What a decimal text holds up to its exponent.
 struct DecimalDigits {
   const char* start;     // the first digit or the point, after blanks and sign
-  const char* stop;      // just after the last digit, or the point when none follows
+  const char* stop;      // just after the digits and the point that were read
   uint64_t mantissa;     // all digits as one integer, point ignored; exact up to 19 digits
   long digit_count;      // digits before and after the point
   long fraction_digits;  // digits after the point
@@ -32,6 +32,7 @@ inline const char* scan_digits(const char* p, const char* end, uint64_t& mantiss
   return p;
 }
 
+// The first position from p on that is not white space, or end.
 inline const char* skip_space(const char* p, const char* end) {
   while (p < end && is_space(*p)) ++p;
   return p;
