@@ -5,8 +5,8 @@
 // What one load in a fresh child process took.
 struct LoadRun {
   bool ok = false;            // the child loaded the file and exited with 0
-  double load_seconds = 0.0;  // load_motion_data
-  double fill_seconds = 0.0;  // MotionData::fill_gaps right after it
+  double load_seconds = 0.0;  // load_motion_data, or the whole read of a baseline
+  double fill_seconds = 0.0;  // MotionData::fill_gaps right after it (0 for a baseline)
   double cpu_seconds = 0.0;   // the child's user + system time: on a busy
                               // machine it stays near the time of a quiet one
   long peak_rss_kib = 0;      // the child's peak resident set, in KiB
@@ -19,6 +19,21 @@ struct LoadRun {
 // gives ok == false. Flushes standard output first so that nothing buffered
 // is written twice.
 LoadRun run_load_in_child(const char* path);
+
+// Like run_load_in_child with the plain baseline instead of the loader:
+// fgets and strtod into a growing array (read_with_fgets_strtod), no filling.
+LoadRun run_plain_read_in_child(const char* path);
+
+// Runs the pandas script (read_csv_pandas.py) with the given Python on path
+// in a fresh process: load_seconds is the time of read_csv alone, and
+// import_seconds the time of importing pandas before it. ok is false when the
+// process failed or printed something else (pandas missing, say).
+struct ScriptRun {
+  bool ok = false;
+  double load_seconds = 0.0;
+  double import_seconds = 0.0;
+};
+ScriptRun run_pandas_read_csv(const char* python, const char* script, const char* path);
 
 // Peak resident set of a child that forks and exits at once, in KiB: the
 // part of every LoadRun::peak_rss_kib that is not the loader's.

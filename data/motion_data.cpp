@@ -9,6 +9,7 @@
 
 #include "fault.h"
 #include "header_tokens.h"
+#include "joint_series.h"
 #include "line_reader.h"
 #include "messages.h"
 #include "number_parser.h"
@@ -176,11 +177,7 @@ void read_joint_names(FILE* file, MotionData& data) {
 }
 
 void read_samples(FILE* file, MotionData& data) {
-  for (int32_t j = 0; j < data.joint_count; ++j) {
-    data.joints[j].x = allocate_array<double>(data.sample_count);
-    data.joints[j].y = allocate_array<double>(data.sample_count);
-    data.joints[j].z = allocate_array<double>(data.sample_count);
-  }
+  create_joint_series(data);
   {
     LineReader reader(file);
     const char* line;

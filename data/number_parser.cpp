@@ -3,35 +3,32 @@
 #include <charconv>
 #include <limits>
 
+using namespace number_parser_detail;
+
 namespace {
 
-// The white space of the C locale: blank, and tab to carriage return.
-bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+constexpr long max_exact_power = 22;
+constexpr uint64_t max_exact_mantissa = uint64_t{1} << 53;
+constexpr long max_uint64_digits = 19;  // any 19 digits fit in uint64_t
+constexpr int exponent_limit = 100000;  // far beyond any finite double
 
 bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
 int digit_value(char c) { return c - '0'; }
 
-const char* skip_space(const char* p, const char* end) {
-  while (p < end && is_space(*p)) ++p;
-  return p;
+// True when the mantissa of digits times 10^power is one IEEE operation on
+// two exact operands, which rounds correctly.
+bool is_exact(const DecimalDigits& digits, long power) {
+  return digits.digit_count <= max_uint64_digits && digits.mantissa <= max_exact_mantissa &&
+         power >= -max_exact_power && power <= max_exact_power;
 }
 
-// Powers of ten that a double holds exactly.
-constexpr double exact_powers_of_ten[] = {
-    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr int max_exact_power = 22;
-constexpr uint64_t max_exact_mantissa = uint64_t{1} << 53;
-constexpr long max_uint64_digits = 19;  // any 19 digits fit in uint64_t
-constexpr int exponent_limit = 100000;  // far beyond any finite double
-
-// Adds the digits from p on to mantissa; returns where they end.
-const char* scan_digits(const char* p, const char* end, uint64_t& mantissa) {
-  for (; p < end && is_digit(*p); ++p) {
-    mantissa = mantissa * 10 + static_cast<uint64_t>(digit_value(*p));
-  }
-  return p;
+// The value of digits times 10^power, sign included; is_exact must hold.
+double exact_value(const DecimalDigits& digits, long power) {
+  const auto mantissa = static_cast<double>(digits.mantissa);
+  const double magnitude = power < 0 ? mantissa / exact_powers_of_ten[-power]
+                                     : mantissa * exact_powers_of_ten[power];
+  return digits.negative ? -magnitude : magnitude;
 }
 
 // Reads "e", an optional sign and at least one digit; returns p unchanged
@@ -77,40 +74,22 @@ double convert_exactly(const char* begin, const char* end, int exponent) {
 
 }  // namespace
 
-const char* scan_decimal(const char* begin, const char* end, double& value) {
+const char* number_parser_detail::scan_decimal_in_full(const char* begin, const char* end,
+                                                       double& value) {
+  const DecimalDigits digits = scan_decimal_digits(begin, end);
   value = 0.0;
-  const char* p = skip_space(begin, end);
-  bool negative = false;
-  if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
-  const char* number_start = p;
-
-  uint64_t mantissa = 0;
-  p = scan_digits(p, end, mantissa);
-  long digit_count = p - number_start;
-  long fraction_digits = 0;
-  if (p < end && *p == '.') {
-    const char* fraction_start = p + 1;
-    p = scan_digits(fraction_start, end, mantissa);
-    fraction_digits = p - fraction_start;
-    digit_count += fraction_digits;
-  }
-  if (digit_count == 0) return begin;
+  if (digits.digit_count == 0) return begin;
   int exponent = 0;
-  p = scan_exponent(p, end, exponent);
-
-  double magnitude = 0.0;
-  const long power = exponent - fraction_digits;
-  const bool exact_path = digit_count <= max_uint64_digits && mantissa <= max_exact_mantissa &&
-                          power >= -max_exact_power && power <= max_exact_power;
-  if (exact_path) {
-    // Both operands are exact, so one IEEE operation rounds correctly.
-    const auto exact_mantissa = static_cast<double>(mantissa);
-    magnitude = power < 0 ? exact_mantissa / exact_powers_of_ten[-power]
-                          : exact_mantissa * exact_powers_of_ten[power];
-  } else if (digit_count > max_uint64_digits || mantissa != 0) {
-    magnitude = convert_exactly(number_start, p, exponent);
+  const char* p = scan_exponent(digits.stop, end, exponent);
+  const long power = exponent - digits.fraction_digits;
+  if (is_exact(digits, power)) {
+    value = exact_value(digits, power);
+  } else if (digits.digit_count > max_uint64_digits || digits.mantissa != 0) {
+    const double magnitude = convert_exactly(digits.start, p, exponent);
+    value = digits.negative ? -magnitude : magnitude;
+  } else {
+    value = digits.negative ? -0.0 : 0.0;
   }
-  value = negative ? -magnitude : magnitude;
   return p;
 }
 

@@ -3,11 +3,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <locale.h>
+
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -178,6 +184,103 @@ TEST(Reader, DataLineFieldsByColumn) {
                            data.joints[1].y[0],
                            data.joints[1].z[0]};
     for (int k = 0; k < 8; ++k) EXPECT_EQ(got[k], c.values[k]) << c.line << " column " << k;
+  }
+}
+
+// Field texts of every form the reader meets: plain coordinates, empty
+// fields, exponents, blanks before and text after a number, more digits than
+// one operation converts exactly, negative zero, no number at all.
+const char* const field_forms[] = {
+    "1234.567", "-40.25", "+7", "", "", "12", "1.5e3", "-2E-2", " 4.5", "\t-3",
+    "12.5x", "abc", "-", ".", "5.", ".25", "-0.0", "1e", "2.9", "1234567890.123456",
+    "123456789012345678901.5", "0.000", "98765.4321e-3", "1e400", "-1e-400"};
+
+// The reader's reference: the C library's strtod in the C locale, and strtoll
+// held to the range of int32_t.
+double reference_decimal(const std::string& text) {
+  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", nullptr);
+  return strtod_l(text.c_str(), nullptr, c_locale);
+}
+
+int32_t reference_integer(const std::string& text) {
+  const long long value = std::strtoll(text.c_str(), nullptr, 10);
+  return static_cast<int32_t>(value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : value);
+}
+
+// The fields of a data line, split at every comma.
+std::vector<std::string> split_fields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  for (char c : line) {
+    if (c == ',') {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+// What a data line must give for a record of `joints` joints: sample number,
+// then time, x, y, z of each joint, by the column rules. A field ended by a
+// comma goes to its column; the field that ends the line is the last joint's
+// z unless the line has more fields than columns; columns no field reaches
+// are 0.
+std::vector<double> expected_row(const std::string& line, int joints) {
+  const std::vector<std::string> fields = split_fields(line);
+  const size_t columns = 2 + 3 * static_cast<size_t>(joints);
+  std::vector<double> row(columns, 0.0);
+  const size_t last = fields.size() - 1;
+  for (size_t k = 0; k < last && k < columns; ++k) {
+    row[k] = k == 0 ? reference_integer(fields[k]) : reference_decimal(fields[k]);
+  }
+  if (last < columns) row[columns - 1] = reference_decimal(fields[last]);
+  return row;
+}
+
+uint64_t bits_of(double value) {
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+// Many rows of random forms, full, short, long, blank and with a carriage
+// return, in one file: every value of the record, bit for bit, against the
+// reference.
+TEST(Reader, RecordMatchesTheReferenceValueByValue) {
+  constexpr int joints = 4;
+  constexpr int rows = 600;
+  constexpr size_t full = 2 + 3 * joints;
+  std::mt19937 random(20261208);
+  std::string content = "KSample,KTime,A,b,c,B,b,c,C,b,c,D,b,c\n";
+  std::vector<std::string> lines;
+  for (int r = 0; r < rows; ++r) {
+    const int shape = static_cast<int>(random() % 10);
+    const size_t count = shape == 0 ? 1 + random() % (full - 1)
+                         : shape == 1 ? full + 1 + random() % 4
+                                      : full;
+    std::string line = shape == 2 ? std::to_string(r) : "";
+    for (size_t k = line.empty() ? 0 : 1; k < count; ++k) {
+      if (k > 0) line += ',';
+      line += field_forms[random() % (sizeof field_forms / sizeof *field_forms)];
+    }
+    if (shape == 3) line.clear();
+    lines.push_back(line);
+    content += line + (shape == 4 ? "\r\n" : "\n");
+  }
+  const MotionData data = load(content);
+  ASSERT_EQ(data.sample_count, rows);
+  ASSERT_EQ(data.joint_count, joints);
+  for (int r = 0; r < rows; ++r) {
+    const std::vector<double> expected = expected_row(lines[static_cast<size_t>(r)], joints);
+    std::vector<double> got = {static_cast<double>(data.sample_numbers[r]), data.sample_times[r]};
+    for (int j = 0; j < joints; ++j) {
+      got.insert(got.end(), {data.joints[j].x[r], data.joints[j].y[r], data.joints[j].z[r]});
+    }
+    for (size_t k = 0; k < full; ++k) {
+      EXPECT_EQ(bits_of(got[k]), bits_of(expected[k]))
+          << "row " << r << " column " << k << " of \"" << lines[static_cast<size_t>(r)]
+          << "\": " << got[k] << " instead of " << expected[k];
+    }
   }
 }
 
