@@ -33,7 +33,8 @@ struct MotionData {
 void load_motion_data(const char* file_name, MotionData& data);
 
 // Pass 1: sets sample_count to the number of lines less the header. Checks
-// every line for a NUL byte and for more than 998 characters.
+// every line for a NUL byte and for more than LineReader::max_line_length
+// characters.
 void count_samples(FILE* file, MotionData& data);
 // Pass 2: checks the header and sets joint_count.
 void count_joints(FILE* file, MotionData& data);
