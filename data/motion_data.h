@@ -17,7 +17,8 @@ struct JointTrack {
 // Every array has exactly sample_count elements (joints: joint_count).
 struct MotionData {
   // Replaces every missing (zero) coordinate of every series in place.
-  // Writes "The whole data is missing!" for each series with no value at all.
+  // Writes "The whole data is missing!" for each series with no value at all
+  // and fills that series with a quiet NaN.
   void fill_gaps();
 
   int32_t sample_count;
@@ -48,7 +49,8 @@ void read_samples(FILE* file, MotionData& data);
 void fill_series(double* series, int length);
 // Fills the first run of missing values after position `after` and returns
 // the position up to which the series is complete (the run's right neighbour,
-// or length). Never reads or writes outside 0 .. length - 1.
+// or length); a series with no value at all is filled with a quiet NaN.
+// Never reads or writes outside 0 .. length - 1.
 int fill_next_gap(double* series, int after, int length);
 
 #endif  // MOTION_DATA_H
