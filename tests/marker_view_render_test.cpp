@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "capture_generator.h"
 #include "marker_view.h"
 #include "number_parser.h"
+#include "temp_dir.h"
 #include "test_capture.h"
 #include "toolkit_display.h"
 
@@ -267,6 +269,34 @@ TEST_F(MarkerViewRender, JointsWithoutAFinitePositionAreLeftOut) {
     expect_same_box(drawn_box(*view, coloured), expected);
     EXPECT_EQ(view->gl_error, static_cast<GLenum>(GL_NO_ERROR));
   }
+}
+
+TEST_F(MarkerViewRender, GeneratedCaptureOfThreeHundredMarkersIsDrawnWhole) {
+  TempDir dir("marker-view-render-");
+  CaptureShape shape;
+  shape.samples = 20;
+  shape.markers = 300;
+  const std::string path = dir.path() + "/three-hundred.csv";
+  ASSERT_TRUE(write_capture_file(path.c_str(), shape));
+  const std::string text = read_file(path);
+  const size_t header_end = text.find('\n');
+  ASSERT_GT(text.find('\n', header_end + 1) - header_end, 998u) << "data lines too short";
+  MotionData data;
+  load_motion_data(path.c_str(), data);
+  ASSERT_EQ(data.joint_count, 300);
+  data.fill_gaps();
+  view->set_data(&data);
+  view->select_frame(10);
+  draw_view();
+
+  Box expected;
+  for (int j = 0; j < data.joint_count; ++j) {
+    const JointTrack& joint = data.joints[j];
+    add_cube(expected, {joint.y[10] / 100, joint.z[10] / 100, joint.x[10] / 100},
+             kInitialCamera, view->w(), view->h());
+  }
+  int coloured = 0;
+  expect_same_box(drawn_box(*view, coloured), expected);
 }
 
 TEST_F(MarkerViewRender, ResizedViewUsesTheNewAspectRatio) {
