@@ -37,7 +37,7 @@ std::string CaptureMutator::mutate(const std::string& capture, std::string& edit
 }
 
 const char* CaptureMutator::apply_one(std::string& text) {
-  switch (between(0, 16)) {
+  switch (between(0, 18)) {
     case 0: flip_byte(text); return "flip-byte";
     case 1: insert_bytes(text); return "insert-bytes";
     case 2: delete_bytes(text); return "delete-bytes";
@@ -54,6 +54,8 @@ const char* CaptureMutator::apply_one(std::string& text) {
     case 13: lengthen_line(text); return "long-line";
     case 14: damage_header(text); return "header-damage";
     case 15: odd_number(text); return "odd-number";
+    case 16: cr_line_ends(text); return "cr";
+    case 17: byte_order_mark(text); return "bom";
     default: drop_final_newline(text); return "no-final-newline";
   }
 }
@@ -140,6 +142,21 @@ void CaptureMutator::crlf_line_ends(std::string& text) {
     text.insert(at, 1, '\r');
     at = every_line ? text.find('\n', at + 2) : std::string::npos;
   }
+}
+
+// Old Mac line ends: every newline, or one, becomes a carriage return.
+void CaptureMutator::cr_line_ends(std::string& text) {
+  if (between(0, 1) == 0) {
+    std::replace(text.begin(), text.end(), '\n', '\r');
+    return;
+  }
+  const size_t at = text.find('\n', position(text));
+  if (at != std::string::npos) text[at] = '\r';
+}
+
+// A spreadsheet's UTF-8 byte-order mark, at the start of the file or anywhere.
+void CaptureMutator::byte_order_mark(std::string& text) {
+  text.insert(between(0, 1) == 0 ? 0 : position(text), "\xEF\xBB\xBF");
 }
 
 void CaptureMutator::insert_nul(std::string& text) { text.insert(position(text), 1, '\0'); }

@@ -182,6 +182,58 @@ TEST(Reader, DataLineFieldsByColumn) {
   }
 }
 
+// Expects two loads of the same capture to hold the same record.
+void expect_same_record(const MotionData& got, const MotionData& expected) {
+  ASSERT_EQ(got.sample_count, expected.sample_count);
+  ASSERT_EQ(got.joint_count, expected.joint_count);
+  for (int32_t j = 0; j < got.joint_count; ++j) {
+    EXPECT_STREQ(got.joints[j].name, expected.joints[j].name) << "joint " << j;
+  }
+  for (int32_t r = 0; r < got.sample_count; ++r) {
+    EXPECT_EQ(got.sample_numbers[r], expected.sample_numbers[r]) << "row " << r;
+    EXPECT_EQ(got.sample_times[r], expected.sample_times[r]) << "row " << r;
+    for (int32_t j = 0; j < got.joint_count; ++j) {
+      EXPECT_EQ(got.joints[j].x[r], expected.joints[j].x[r]) << "row " << r << " joint " << j;
+      EXPECT_EQ(got.joints[j].y[r], expected.joints[j].y[r]) << "row " << r << " joint " << j;
+      EXPECT_EQ(got.joints[j].z[r], expected.joints[j].z[r]) << "row " << r << " joint " << j;
+    }
+  }
+}
+
+// Line ends of old Macs (a carriage return alone) and a spreadsheet's UTF-8
+// byte-order mark give the record of the same capture with newlines.
+// Columns: what the file is, its content, the same capture with newlines.
+TEST(Reader, LineEndStylesAndByteOrderMarkGiveTheSameRecord) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string three = "KSample,KTime,A_X,A_Y,A_Z\n1,0.00,1,2,3\n2,0.01,1,2,3\n3,0.02,1,2,3\n";
+  const std::string two = "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\n1,0.5,1,2,3,,,\n\n";
+  const struct {
+    const char* what;
+    std::string content;
+    std::string with_newlines;
+  } cases[] = {
+      {"carriage returns",
+       "KSample,KTime,A_X,A_Y,A_Z\r1,0.00,1,2,3\r2,0.01,1,2,3\r3,0.02,1,2,3\r", three},
+      {"carriage returns, none at the end",
+       "KSample,KTime,A_X,A_Y,A_Z\r1,0.00,1,2,3\r2,0.01,1,2,3\r3,0.02,1,2,3", three},
+      {"carriage returns, empty fields and a blank line",
+       "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\r1,0.5,1,2,3,,,\r\r", two},
+      {"carriage returns, header only", "KSample,KTime,A_X,A_Y,A_Z\r",
+       "KSample,KTime,A_X,A_Y,A_Z\n"},
+      {"byte-order mark", bom + three, three},
+      {"byte-order mark, carriage returns",
+       bom + "KSample,KTime,A_X,A_Y,A_Z\r1,0.00,1,2,3\r2,0.01,1,2,3\r3,0.02,1,2,3\r", three},
+      {"byte-order mark, CRLF",
+       bom + "KSample,KTime,A_X,A_Y,A_Z\r\n1,0.00,1,2,3\r\n2,0.01,1,2,3\r\n3,0.02,1,2,3\r\n",
+       three},
+      {"CRLF", "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\r\n1,0.5,1,2,3,,,\r\n\r\n", two},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    expect_same_record(load(c.content), load(c.with_newlines));
+  }
+}
+
 TEST(Reader, RowsFollowFileOrderNotSampleNumbers) {
   const MotionData data = load("KSample,KTime,A,b,c\n100,0,1,1,1\n7,0,2,2,2\n100,0,3,3,3\n");
   ASSERT_EQ(data.sample_count, 3);
@@ -331,6 +383,16 @@ TEST(Reader, FaultsPrintTheirLineAndExitWithStatusOne) {
       {"KSample,KTime,A,b,c\n1,0,1,1,1\n2,0,\0,1,1\n"s + long_line + "\n",
        "Error: Line 3 holds a NUL character!\n"},
       {"KSa\0mple,KTime,A,b,c\n"s, "Error: Line 1 holds a NUL character!\n"},
+      {"\xEF\xBB\xBF", "Error:\tExpecting the first line!\n"},
+      {"\xEF\xBB\xBF ksample,KTime,A,b,c\n", "Error: Expecting Token KSample!\n"},
+      {"\xEF\xBB\xBF\xEF\xBB\xBFKSample,KTime,A,b,c\n", "Error: Expecting Token KSample!\n"},
+      {"\xEF\xBBKSample,KTime,A,b,c\n", "Error: Expecting Token KSample!\n"},
+      {"KSample,KTime,A,b,c\n\xEF\xBB\xBF" + long_line, "Error: Line 2 is longer than 1000000 characters!\n"},
+      {"KSample,KTime\r1,0\r", "Error: Expecting Token KTime!\n"},
+      {"KSample,KTime,A,b,c,D\r1,0,1,2,3\r", "Error: Expecting three column headings per joint!\n"},
+      {"KSample,KTime,A,b,c\r1,0,1,1,1\r" + long_line + "\r",
+       "Error: Line 3 is longer than 1000000 characters!\n"},
+      {"KSample,KTime,A,b,c\r1,0,\0,1,1\r"s, "Error: Line 2 holds a NUL character!\n"},
   };
   for (const auto& c : cases) {
     TempCapture capture(c.content);
