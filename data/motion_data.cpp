@@ -12,6 +12,7 @@
 #include "line_reader.h"
 #include "messages.h"
 #include "number_parser.h"
+#include "record_memory.h"
 
 namespace {
 
@@ -119,9 +120,10 @@ void store_data_line(const char* line, size_t length, int32_t row,
 void load_motion_data(const char* file_name, MotionData& data) {
   FILE* file = open_capture(file_name);
   count_samples(file, data);
+  count_joints(file, data);
+  check_record_fits(data.sample_count, data.joint_count);
   data.sample_numbers = allocate_array<int32_t>(data.sample_count);
   data.sample_times = allocate_array<double>(data.sample_count);
-  count_joints(file, data);
   data.joints = allocate_array<JointTrack>(data.joint_count);
   read_joint_names(file, data);
   read_samples(file, data);

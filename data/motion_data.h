@@ -28,9 +28,11 @@ struct MotionData {
   JointTrack* joints;
 };
 
-// Reads the named capture file into data in four passes. On any fault it
-// prints one "Error:" line on standard output and ends the process with
-// status 1, so it returns only after a complete load.
+// Reads the named capture file into data in four passes; between passes 2
+// and 3, before any storage is created, it checks that the record fits in
+// the memory the process can have. On any fault it prints one "Error:" line
+// on standard output and ends the process with status 1, so it returns only
+// after a complete load.
 void load_motion_data(const char* file_name, MotionData& data);
 
 // Pass 1: sets sample_count to the number of lines less the header. Checks

@@ -457,6 +457,48 @@ TEST(Reader, ExhaustedMemoryPrintsOneLine) {
 }
 #endif
 
+#if defined(__SANITIZE_ADDRESS__)
+TEST(Reader, RecordLargerThanTheLimitEndsBeforeAnyStorage) {
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+}
+#else
+TEST(Reader, RecordLargerThanTheLimitEndsBeforeAnyStorage) {
+  // Columns: what, joints in the header, blank data lines, the limit, what
+  // the load prints, its status.
+  const struct {
+    const char* what;
+    int joints;
+    int blank_lines;
+    int resource;
+    const char* out;
+    int status;
+  } cases[] = {
+      // 101 KB of file for 395 MB of record.
+      {"issue's tiny file, address space", 164, 100000, RLIMIT_AS,
+       "Error: Not enough memory for the motion data!\n", 1},
+      {"issue's tiny file, data", 164, 100000, RLIMIT_DATA,
+       "Error: Not enough memory for the motion data!\n", 1},
+      {"the same shape that fits, address space", 164, 10000, RLIMIT_AS, "", 0},
+      {"the same shape that fits, data", 164, 10000, RLIMIT_DATA, "", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string header = "KSample,KTime";
+    for (int j = 0; j < c.joints; ++j) header += ",a,b,c";
+    TempCapture capture(header + "\n" + std::string(static_cast<size_t>(c.blank_lines), '\n'));
+    const LoadOutcome outcome = run_in_child([&capture, &c] {
+      const rlim_t limit = rlim_t{256} << 20;
+      rlimit memory{limit, limit};
+      setrlimit(c.resource, &memory);
+      MotionData data;
+      load_motion_data(capture.path.c_str(), data);
+    });
+    EXPECT_EQ(outcome.out, c.out);
+    EXPECT_EQ(outcome.status, c.status);
+  }
+}
+#endif
+
 TEST(Reader, SuccessfulLoadPrintsNothing) {
   TempCapture capture("KSample,KTime,A,b,c\n1,0,,,\n");
   const LoadOutcome outcome = load_in_child(capture.path);
