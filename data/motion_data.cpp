@@ -1,5 +1,6 @@
 #include "motion_data.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -18,13 +19,18 @@ namespace {
 
 constexpr size_t stored_name_length = 4;
 
-// Opens a regular file for reading; anything else cannot be a capture.
+// Opens a regular file for reading; anything else cannot be a capture. The
+// file is opened without blocking, so that a named pipe is turned down at
+// once instead of waiting for a writer; reads block again afterwards.
 FILE* open_capture(const char* file_name) {
-  FILE* file = std::fopen(file_name, "r");
+  const int fd = open(file_name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   struct stat status;
-  if (file == nullptr || fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
+  if (fd < 0 || fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+      fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
     report_fault(messages::cannot_open);
   }
+  FILE* file = fdopen(fd, "r");
+  if (file == nullptr) report_fault(messages::cannot_open);
   // The reader buffers for itself, so the stream's own buffer would be a copy.
   std::setvbuf(file, nullptr, _IONBF, 0);
   return file;
