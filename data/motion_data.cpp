@@ -1,5 +1,6 @@
 #include "motion_data.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -13,18 +14,24 @@
 #include "line_reader.h"
 #include "messages.h"
 #include "number_parser.h"
+#include "record_memory.h"
 
 namespace {
 
 constexpr size_t stored_name_length = 4;
 
-// Opens a regular file for reading; anything else cannot be a capture.
+// Opens a regular file for reading; anything else cannot be a capture. The
+// file is opened without blocking, so that a named pipe is turned down at
+// once instead of waiting for a writer; reads block again afterwards.
 FILE* open_capture(const char* file_name) {
-  FILE* file = std::fopen(file_name, "r");
+  const int fd = open(file_name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   struct stat status;
-  if (file == nullptr || fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
+  if (fd < 0 || fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+      fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
     report_fault(messages::cannot_open);
   }
+  FILE* file = fdopen(fd, "r");
+  if (file == nullptr) report_fault(messages::cannot_open);
   // The reader buffers for itself, so the stream's own buffer would be a copy.
   std::setvbuf(file, nullptr, _IONBF, 0);
   return file;
@@ -120,9 +127,10 @@ void store_data_line(const char* line, size_t length, int32_t row,
 void load_motion_data(const char* file_name, MotionData& data) {
   FILE* file = open_capture(file_name);
   count_samples(file, data);
+  count_joints(file, data);
+  check_record_fits(data.sample_count, data.joint_count);
   data.sample_numbers = allocate_array<int32_t>(data.sample_count);
   data.sample_times = allocate_array<double>(data.sample_count);
-  count_joints(file, data);
   data.joints = allocate_array<JointTrack>(data.joint_count);
   read_joint_names(file, data);
   read_samples(file, data);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "line_reader.h"
+
 namespace {
 
 // Field texts at the edges of the number grammar and of the value ranges.
@@ -35,7 +37,7 @@ std::string CaptureMutator::mutate(const std::string& capture, std::string& edit
 }
 
 const char* CaptureMutator::apply_one(std::string& text) {
-  switch (between(0, 16)) {
+  switch (between(0, 18)) {
     case 0: flip_byte(text); return "flip-byte";
     case 1: insert_bytes(text); return "insert-bytes";
     case 2: delete_bytes(text); return "delete-bytes";
@@ -52,6 +54,8 @@ const char* CaptureMutator::apply_one(std::string& text) {
     case 13: lengthen_line(text); return "long-line";
     case 14: damage_header(text); return "header-damage";
     case 15: odd_number(text); return "odd-number";
+    case 16: cr_line_ends(text); return "cr";
+    case 17: byte_order_mark(text); return "bom";
     default: drop_final_newline(text); return "no-final-newline";
   }
 }
@@ -140,14 +144,36 @@ void CaptureMutator::crlf_line_ends(std::string& text) {
   }
 }
 
+// Old Mac line ends: every newline, or one, becomes a carriage return.
+void CaptureMutator::cr_line_ends(std::string& text) {
+  if (between(0, 1) == 0) {
+    std::replace(text.begin(), text.end(), '\n', '\r');
+    return;
+  }
+  const size_t at = text.find('\n', position(text));
+  if (at != std::string::npos) text[at] = '\r';
+}
+
+// A spreadsheet's UTF-8 byte-order mark, at the start of the file or anywhere.
+void CaptureMutator::byte_order_mark(std::string& text) {
+  text.insert(between(0, 1) == 0 ? 0 : position(text), "\xEF\xBB\xBF");
+}
+
 void CaptureMutator::insert_nul(std::string& text) { text.insert(position(text), 1, '\0'); }
 
-// Makes a line just short of, at or past the 998 characters a line may hold,
-// or much longer.
+// Makes a line just short of, at or past the most characters a line may
+// hold, or just past the 998 characters that were once the limit, or of any
+// length between.
 void CaptureMutator::lengthen_line(std::string& text) {
   size_t start, end;
   pick_line(text, false, start, end);
-  const size_t target = between(0, 3) == 0 ? between(1001, 20000) : between(996, 1000);
+  constexpr size_t limit = LineReader::max_line_length;
+  size_t target = 0;
+  switch (between(0, 3)) {
+    case 0: target = between(limit - 2, limit + 2); break;
+    case 1: target = between(996, 1000); break;
+    default: target = between(1001, 20000); break;
+  }
   if (target <= end - start) return;
   const std::string filler = between(0, 1) == 0 ? ",7.25" : "x";
   std::string grown;

@@ -42,6 +42,8 @@ class CaptureMutator {
   void delete_comma(std::string& text);
   void add_fields(std::string& text);
   void crlf_line_ends(std::string& text);
+  void cr_line_ends(std::string& text);
+  void byte_order_mark(std::string& text);
   void insert_nul(std::string& text);
   void lengthen_line(std::string& text);
   void damage_header(std::string& text);

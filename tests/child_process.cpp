@@ -81,9 +81,16 @@ pid_t start_child(const std::vector<std::string>& argv, const std::vector<std::s
   const pid_t pid = fork();
   if (pid < 0) fail("fork");
   if (pid == 0) {
-    dup2(input_fd, STDIN_FILENO);
-    dup2(output_fd, STDOUT_FILENO);
-    dup2(error_fd, STDERR_FILENO);
+    // The program starts as from a shell, whatever signals the test ignores.
+    signal(SIGPIPE, SIG_DFL);
+    const int targets[][2] = {
+        {input_fd, STDIN_FILENO}, {output_fd, STDOUT_FILENO}, {error_fd, STDERR_FILENO}};
+    for (const auto& [fd, target] : targets) {
+      if (fd < 0)
+        close(target);
+      else
+        dup2(fd, target);
+    }
     execve(arg_pointers[0], arg_pointers.data(), env_pointers.data());
     _exit(127);
   }

@@ -18,9 +18,10 @@ struct ChildResult {
 
 // Starts argv[0] (a path, not searched in PATH) with the arguments argv[1..]
 // and the environment env ("NAME=VALUE" entries), its standard input, output
-// and error on the given descriptors. Those should be close-on-exec, so the
-// child keeps no other end of the caller's pipes. Returns the child's id;
-// aborts the test program when no child can be made.
+// and error on the given descriptors; a negative one leaves that stream
+// closed. Those should be close-on-exec, so the child keeps no other end of
+// the caller's pipes. The child starts with SIGPIPE at its default action.
+// Returns the child's id; aborts the test program when no child can be made.
 pid_t start_child(const std::vector<std::string>& argv, const std::vector<std::string>& env,
                   int input_fd, int output_fd, int error_fd);
 

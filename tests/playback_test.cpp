@@ -114,14 +114,16 @@ TEST_F(PlaybackOnScreen, PlaysAtTheCapturesPaceAndDrawsMostSamples) {
     std::function<double(int)> time;  // time of sample r, in seconds
   };
   // Columns: what the capture's clock is, sample count, time of sample r.
-  // Every one plays in about 3 s: by its own clock, or at 100 samples a
-  // second when its times are no steady clock.
+  // Every one plays in about 3 s: by its own clock (a jump or a blank last
+  // line's time 0 bridged by the typical step), or at 100 samples a second
+  // when its times are no clock.
   const Case cases[] = {
       {"100 Hz from 12.5 s", 300, [](int r) { return 12.5 + r / 100.0; }},
       {"50 Hz", 150, [](int r) { return r / 50.0; }},
       {"100 Hz with a pause of a minute midway", 300,
        [](int r) { return r / 100.0 + (r >= 150 ? 60.0 : 0.0); }},
       {"no times (all 0.0)", 300, [](int) { return 0.0; }},
+      {"30 Hz with a blank last line", 91, [](int r) { return r < 90 ? r / 30.0 : 0.0; }},
   };
   Fl_Window window(400, 300, "playback test");
   CountingView* view = new CountingView(400, 300);

@@ -28,7 +28,7 @@ void pause_briefly() {
 }  // namespace
 
 ProgramRun::ProgramRun(const std::string& program, const std::string& input,
-                       const std::vector<std::string>& arguments) {
+                       const std::vector<std::string>& arguments, Streams streams) {
   // A program that ends before reading all its input must not kill the test.
   signal(SIGPIPE, SIG_IGN);
   int to_child[2];
@@ -41,10 +41,15 @@ ProgramRun::ProgramRun(const std::string& program, const std::string& input,
   }
   std::vector<std::string> argv = {program};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  child = start_child(argv, environment_with({}), to_child[0], from_child[1], STDERR_FILENO);
+  // Closed before the program starts, so its first write already finds no reader.
+  if (streams == Streams::output_unread) close(from_child[0]);
+  child = start_child(argv, environment_with({}),
+                      streams == Streams::input_closed ? -1 : to_child[0],
+                      streams == Streams::output_closed ? -1 : from_child[1],
+                      streams == Streams::error_closed ? -1 : STDERR_FILENO);
   close(to_child[0]);
   close(from_child[1]);
-  output_fd = from_child[0];
+  output_fd = streams == Streams::output_unread ? -1 : from_child[0];
   // The inputs are far below the pipe's capacity, so this never blocks.
   if (child > 0 &&
       write(to_child[1], input.data(), input.size()) !=

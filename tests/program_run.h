@@ -7,12 +7,17 @@
 #include <string>
 #include <vector>
 
+// How the program's standard streams start: usually input and output on
+// pipes to the test and error shared with the test's; or one of them closed;
+// or output on a pipe that nobody reads, as in `program | head -c 0`.
+enum class Streams { usual, input_closed, output_closed, error_closed, output_unread };
+
 class ProgramRun {
  public:
   // Starts the program with `input` as the whole of its standard input and
   // `arguments` on its command line; its standard output is collected.
   ProgramRun(const std::string& program, const std::string& input,
-             const std::vector<std::string>& arguments = {});
+             const std::vector<std::string>& arguments = {}, Streams streams = Streams::usual);
   // Kills the program if it still runs, so a failed test leaves nothing behind.
   ~ProgramRun();
   ProgramRun(const ProgramRun&) = delete;

@@ -139,6 +139,11 @@ TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
   const std::string unseen_joint = write_file(
       "unseen.csv", "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\n1,0,1,2,3,,,\n2,0.01,1,2,3,,,\n");
   const std::string warning = "The whole data is missing!\n";
+  CaptureShape many;  // a dense marker set: data lines of about 8,000 characters
+  many.samples = 100;
+  many.markers = 300;
+  const std::string many_markers = directory + "/many-markers.csv";
+  ASSERT_TRUE(write_capture_file(many_markers.c_str(), many));
   struct Case {
     const char* what;
     std::string input;
@@ -154,6 +159,7 @@ TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
       {"name of 999 characters", capture_with_longest_path() + "\n", {}, kPrompt},
       {"arguments are ignored", capture + "\n", {"/no/such/file.csv"}, kPrompt},
       {"joint never seen", unseen_joint + "\n", {}, kPrompt + warning + warning + warning},
+      {"300 markers", many_markers + "\n", {}, kPrompt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -197,6 +203,51 @@ TEST_F(Program, BadInputEndsWithItsErrorLineAndStatusOneWithoutAWindow) {
     EXPECT_EQ(status, 1);
     EXPECT_FALSE(window_seen);
     EXPECT_EQ(run.output(), kPrompt + c.line);
+  }
+}
+
+TEST_F(Program, ClosedOrUnreadStandardStreamsChangeNothingElse) {
+  const std::string capture = write_file("walk.csv", kCapture);
+  // Its second joint is never seen: three warnings, written before the window.
+  const std::string unseen_joint = write_file(
+      "unseen.csv", "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\n1,0,1,2,3,,,\n2,0.01,1,2,3,,,\n");
+  const std::string missing = directory + "/missing.csv";
+  struct Case {
+    const char* what;
+    Streams streams;
+    std::string input;
+    bool window;        // shows its window (closed with Escape: status 0)
+    std::string output; // what the test reads of standard output
+  };
+  // Columns: what is closed or unread, the streams, standard input, whether
+  // the window opens, standard output. Without a window the status is 1.
+  const Case cases[] = {
+      {"output closed", Streams::output_closed, capture + "\n", true, ""},
+      {"error closed", Streams::error_closed, capture + "\n", true, kPrompt},
+      {"input closed", Streams::input_closed, "", false, kPrompt + kCannotOpen},
+      {"output closed, bad file", Streams::output_closed, missing + "\n", false, ""},
+      {"output unread, good file", Streams::output_unread, capture + "\n", true, ""},
+      {"output unread, warnings", Streams::output_unread, unseen_joint + "\n", true, ""},
+      {"output unread, bad file", Streams::output_unread, missing + "\n", false, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProgramRun run(kProgram, c.input, {}, c.streams);
+    if (c.window) {
+      const std::string window = run.wait_for_window(20.0);
+      ASSERT_FALSE(window.empty()) << "no window";
+      EXPECT_EQ(close_with_escape(run, window), 0);
+    } else {
+      int status = -1;
+      bool window_seen = false;
+      for (int i = 0; i < 200 && status == -1; ++i) {
+        window_seen = window_seen || !run.window().empty();
+        status = run.wait_for_exit(0.1);
+      }
+      EXPECT_EQ(status, 1) << "-1: killed by a signal or still running";
+      EXPECT_FALSE(window_seen);
+    }
+    EXPECT_EQ(run.output(), c.output);
   }
 }
 

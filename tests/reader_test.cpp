@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "line_reader.h"
 #include "motion_data.h"
 
 namespace {
@@ -284,6 +285,58 @@ TEST(Reader, RecordMatchesTheReferenceValueByValue) {
   }
 }
 
+// Expects two loads of the same capture to hold the same record.
+void expect_same_record(const MotionData& got, const MotionData& expected) {
+  ASSERT_EQ(got.sample_count, expected.sample_count);
+  ASSERT_EQ(got.joint_count, expected.joint_count);
+  for (int32_t j = 0; j < got.joint_count; ++j) {
+    EXPECT_STREQ(got.joints[j].name, expected.joints[j].name) << "joint " << j;
+  }
+  for (int32_t r = 0; r < got.sample_count; ++r) {
+    EXPECT_EQ(got.sample_numbers[r], expected.sample_numbers[r]) << "row " << r;
+    EXPECT_EQ(got.sample_times[r], expected.sample_times[r]) << "row " << r;
+    for (int32_t j = 0; j < got.joint_count; ++j) {
+      EXPECT_EQ(got.joints[j].x[r], expected.joints[j].x[r]) << "row " << r << " joint " << j;
+      EXPECT_EQ(got.joints[j].y[r], expected.joints[j].y[r]) << "row " << r << " joint " << j;
+      EXPECT_EQ(got.joints[j].z[r], expected.joints[j].z[r]) << "row " << r << " joint " << j;
+    }
+  }
+}
+
+// Line ends of old Macs (a carriage return alone) and a spreadsheet's UTF-8
+// byte-order mark give the record of the same capture with newlines.
+// Columns: what the file is, its content, the same capture with newlines.
+TEST(Reader, LineEndStylesAndByteOrderMarkGiveTheSameRecord) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string three = "KSample,KTime,A_X,A_Y,A_Z\n1,0.00,1,2,3\n2,0.01,1,2,3\n3,0.02,1,2,3\n";
+  const std::string two = "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\n1,0.5,1,2,3,,,\n\n";
+  const struct {
+    const char* what;
+    std::string content;
+    std::string with_newlines;
+  } cases[] = {
+      {"carriage returns",
+       "KSample,KTime,A_X,A_Y,A_Z\r1,0.00,1,2,3\r2,0.01,1,2,3\r3,0.02,1,2,3\r", three},
+      {"carriage returns, none at the end",
+       "KSample,KTime,A_X,A_Y,A_Z\r1,0.00,1,2,3\r2,0.01,1,2,3\r3,0.02,1,2,3", three},
+      {"carriage returns, empty fields and a blank line",
+       "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\r1,0.5,1,2,3,,,\r\r", two},
+      {"carriage returns, header only", "KSample,KTime,A_X,A_Y,A_Z\r",
+       "KSample,KTime,A_X,A_Y,A_Z\n"},
+      {"byte-order mark", bom + three, three},
+      {"byte-order mark, carriage returns",
+       bom + "KSample,KTime,A_X,A_Y,A_Z\r1,0.00,1,2,3\r2,0.01,1,2,3\r3,0.02,1,2,3\r", three},
+      {"byte-order mark, CRLF",
+       bom + "KSample,KTime,A_X,A_Y,A_Z\r\n1,0.00,1,2,3\r\n2,0.01,1,2,3\r\n3,0.02,1,2,3\r\n",
+       three},
+      {"CRLF", "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\r\n1,0.5,1,2,3,,,\r\n\r\n", two},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    expect_same_record(load(c.content), load(c.with_newlines));
+  }
+}
+
 TEST(Reader, RowsFollowFileOrderNotSampleNumbers) {
   const MotionData data = load("KSample,KTime,A,b,c\n100,0,1,1,1\n7,0,2,2,2\n100,0,3,3,3\n");
   ASSERT_EQ(data.sample_count, 3);
@@ -294,11 +347,86 @@ TEST(Reader, RowsFollowFileOrderNotSampleNumbers) {
   }
 }
 
+// A data line of exactly `length` characters for one joint: 1,0,1,2, then
+// blanks, then the Z value 3, which the number conversion reads past the blanks.
+std::string padded_data_line(size_t length) {
+  return "1,0,1,2," + std::string(length - 9, ' ') + "3";
+}
+
 TEST(Reader, LongestAllowedLineIsRead) {
-  const std::string line = "1,0,1,2," + std::string(998 - 9, ' ') + "3";
-  ASSERT_EQ(line.size(), 998u);
+  const std::string line = padded_data_line(LineReader::max_line_length);
   const MotionData data = load("KSample,KTime,A,b,c\n" + line + "\n");
   EXPECT_EQ(data.joints[0].z[0], 3.0);
+}
+
+// Long lines load as short ones do, whatever their line end.
+// Columns: length of the data line before its line end, the line end.
+TEST(Reader, LongLinesLoadLikeShortOnes) {
+  const struct {
+    size_t length;
+    const char* line_end;
+  } cases[] = {
+      {999, "\n"},    {5000, "\n"},   {100000, "\n"},  {100000, "\r\n"},
+      {100000, ""},  {LineReader::max_line_length, ""},
+      {LineReader::max_line_length, "\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.length) + " characters, line end \"" +
+                 (*c.line_end == '\r' ? "\\r\\n" : *c.line_end == '\n' ? "\\n" : "") + "\"");
+    const std::string line = padded_data_line(c.length);
+    // The first line ends like the last unless the last has no line end.
+    const std::string first_end = *c.line_end == '\0' ? "\n" : c.line_end;
+    const MotionData data =
+        load("KSample,KTime,A,b,c\n" + line + first_end + line + c.line_end);
+    ASSERT_EQ(data.sample_count, 2);
+    for (int r = 0; r < 2; ++r) {
+      EXPECT_EQ(data.sample_numbers[r], 1);
+      EXPECT_EQ(data.joints[0].x[r], 1.0);
+      EXPECT_EQ(data.joints[0].y[r], 2.0);
+      EXPECT_EQ(data.joints[0].z[r], 3.0);
+    }
+  }
+}
+
+// A header of `joints` joints named J0, J1, ... and one data line giving
+// joint j the coordinates j, j + 0.25, j + 0.5.
+std::string many_joint_capture(int joints, const char* line_end) {
+  std::string header = "KSample,KTime";
+  std::string row = "1,0.5";
+  for (int j = 0; j < joints; ++j) {
+    const std::string name = "J" + std::to_string(j);
+    header += "," + name + "_X," + name + "_Y," + name + "_Z";
+    row += "," + std::to_string(j) + "," + std::to_string(j) + ".25," + std::to_string(j) + ".5";
+  }
+  return header + line_end + row + line_end;
+}
+
+// Columns: joints in the header, line end, whether the last line keeps it.
+TEST(Reader, HeadersOfThousandsOfJointsLoad) {
+  const struct {
+    int joints;
+    const char* line_end;
+    bool final_line_end;
+  } cases[] = {{300, "\n", true},
+               {1000, "\n", true},
+               {2000, "\n", true},
+               {2000, "\r\n", true},
+               {2000, "\n", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.joints) + " joints");
+    std::string capture = many_joint_capture(c.joints, c.line_end);
+    if (!c.final_line_end) capture.pop_back();
+    const MotionData data = load(capture);
+    ASSERT_EQ(data.joint_count, c.joints);
+    ASSERT_EQ(data.sample_count, 1);
+    EXPECT_STREQ(data.joints[0].name, "J0_X");
+    EXPECT_STREQ(data.joints[c.joints - 1].name, ("J" + std::to_string(c.joints - 1)).substr(0, 4).c_str());
+    for (int j = 0; j < c.joints; ++j) {
+      ASSERT_EQ(data.joints[j].x[0], j) << "joint " << j;
+      ASSERT_EQ(data.joints[j].y[0], j + 0.25) << "joint " << j;
+      ASSERT_EQ(data.joints[j].z[0], j + 0.5) << "joint " << j;
+    }
+  }
 }
 
 TEST(Reader, LinesAcrossBufferRefillsAreWhole) {
@@ -327,7 +455,7 @@ TEST(Reader, SampleNumbersSaturate) {
 
 // Every fault of a capture file: its content, the line printed.
 TEST(Reader, FaultsPrintTheirLineAndExitWithStatusOne) {
-  const std::string long_line(999, '1');
+  const std::string long_line(LineReader::max_line_length + 1, '1');
   const struct {
     std::string content;
     const char* message;
@@ -345,12 +473,29 @@ TEST(Reader, FaultsPrintTheirLineAndExitWithStatusOne) {
       {"KSample,KTime,\n", "Error: Expecting three column headings per joint!\n"},
       {"KSample,KTime,A,b\n", "Error: Expecting three column headings per joint!\n"},
       {"KSample,KTime,A,b,c,D\n1,0,1,2,3\n", "Error: Expecting three column headings per joint!\n"},
-      {"KSample,KTime,A,b,c\n" + long_line + "\n", "Error: Line 2 is longer than 998 characters!\n"},
-      {"KSample,KTime,A,b,c\n1,0,1,1,1\n" + long_line, "Error: Line 3 is longer than 998 characters!\n"},
-      {"Nonsense header\n" + long_line + "\n", "Error: Line 2 is longer than 998 characters!\n"},
+      {"KSample,KTime,A,b,c\n" + long_line + "\n",
+       "Error: Line 2 is longer than 1000000 characters!\n"},
+      {"KSample,KTime,A,b,c\n1,0,1,1,1\n" + long_line,
+       "Error: Line 3 is longer than 1000000 characters!\n"},
+      {"KSample,KTime,A,b,c\n1,0,1,1,1\n" + long_line + "\r\n",
+       "Error: Line 3 is longer than 1000000 characters!\n"},
+      {"Nonsense header\n" + long_line + "\n", "Error: Line 2 is longer than 1000000 characters!\n"},
+      {long_line + "\n1,0,1,1,1\n", "Error: Line 1 is longer than 1000000 characters!\n"},
+      {"KSample,KTime,A,b,c\n" + long_line + long_line + "\n",
+       "Error: Line 2 is longer than 1000000 characters!\n"},
       {"KSample,KTime,A,b,c\n1,0,1,1,1\n2,0,\0,1,1\n"s + long_line + "\n",
        "Error: Line 3 holds a NUL character!\n"},
       {"KSa\0mple,KTime,A,b,c\n"s, "Error: Line 1 holds a NUL character!\n"},
+      {"\xEF\xBB\xBF", "Error:\tExpecting the first line!\n"},
+      {"\xEF\xBB\xBF ksample,KTime,A,b,c\n", "Error: Expecting Token KSample!\n"},
+      {"\xEF\xBB\xBF\xEF\xBB\xBFKSample,KTime,A,b,c\n", "Error: Expecting Token KSample!\n"},
+      {"\xEF\xBBKSample,KTime,A,b,c\n", "Error: Expecting Token KSample!\n"},
+      {"KSample,KTime,A,b,c\n\xEF\xBB\xBF" + long_line, "Error: Line 2 is longer than 1000000 characters!\n"},
+      {"KSample,KTime\r1,0\r", "Error: Expecting Token KTime!\n"},
+      {"KSample,KTime,A,b,c,D\r1,0,1,2,3\r", "Error: Expecting three column headings per joint!\n"},
+      {"KSample,KTime,A,b,c\r1,0,1,1,1\r" + long_line + "\r",
+       "Error: Line 3 is longer than 1000000 characters!\n"},
+      {"KSample,KTime,A,b,c\r1,0,\0,1,1\r"s, "Error: Line 2 holds a NUL character!\n"},
   };
   for (const auto& c : cases) {
     TempCapture capture(c.content);
@@ -412,6 +557,48 @@ TEST(Reader, ExhaustedMemoryPrintsOneLine) {
   });
   EXPECT_EQ(outcome.out, "Error: Not enough memory for the motion data!\n");
   EXPECT_EQ(outcome.status, 1);
+}
+#endif
+
+#if defined(__SANITIZE_ADDRESS__)
+TEST(Reader, RecordLargerThanTheLimitEndsBeforeAnyStorage) {
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+}
+#else
+TEST(Reader, RecordLargerThanTheLimitEndsBeforeAnyStorage) {
+  // Columns: what, joints in the header, blank data lines, the limit, what
+  // the load prints, its status.
+  const struct {
+    const char* what;
+    int joints;
+    int blank_lines;
+    int resource;
+    const char* out;
+    int status;
+  } cases[] = {
+      // 101 KB of file for 395 MB of record.
+      {"101 KB file of 164 joints and 100,000 blank lines, address space", 164, 100000, RLIMIT_AS,
+       "Error: Not enough memory for the motion data!\n", 1},
+      {"101 KB file of 164 joints and 100,000 blank lines, data", 164, 100000, RLIMIT_DATA,
+       "Error: Not enough memory for the motion data!\n", 1},
+      {"the same shape that fits, address space", 164, 10000, RLIMIT_AS, "", 0},
+      {"the same shape that fits, data", 164, 10000, RLIMIT_DATA, "", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string header = "KSample,KTime";
+    for (int j = 0; j < c.joints; ++j) header += ",a,b,c";
+    TempCapture capture(header + "\n" + std::string(static_cast<size_t>(c.blank_lines), '\n'));
+    const LoadOutcome outcome = run_in_child([&capture, &c] {
+      const rlim_t limit = rlim_t{256} << 20;
+      rlimit memory{limit, limit};
+      setrlimit(c.resource, &memory);
+      MotionData data;
+      load_motion_data(capture.path.c_str(), data);
+    });
+    EXPECT_EQ(outcome.out, c.out);
+    EXPECT_EQ(outcome.status, c.status);
+  }
 }
 #endif
 

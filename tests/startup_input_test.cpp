@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+
 #include <cstdlib>
 #include <string>
 
@@ -49,6 +51,24 @@ TEST_F(StartupInput, FileWithoutReadPermissionEndsWithCannotOpen) {
   const std::string locked = dir.write("locked.csv", kCapture);
   ASSERT_EQ(0, chmod(locked.c_str(), 0));
   expect_cannot_open(locked);
+}
+
+TEST_F(StartupInput, NamedPipeEndsWithCannotOpenAtOnce) {
+  // Nobody ever writes to the pipe: opening it for reading could wait forever.
+  const std::string pipe = dir.path() + "/capture.fifo";
+  ASSERT_EQ(0, mkfifo(pipe.c_str(), 0600));
+  const auto start = std::chrono::steady_clock::now();
+  expect_cannot_open(pipe);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << "waited on the pipe";
+}
+
+TEST_F(StartupInput, NameWithANulByteEndsWithCannotOpen) {
+  // Cut at its NUL byte, each name would open the good capture.
+  const std::string good = dir.write("good.csv", kCapture);
+  using namespace std::string_literals;
+  for (const std::string& name : {good + "\0.bak"s, good + "\0"s, "\0"s + good}) {
+    expect_cannot_open(name);
+  }
 }
 
 }  // namespace

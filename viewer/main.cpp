@@ -1,7 +1,11 @@
 // Start-up: asks for a capture file, loads it and runs the viewer window.
 #include <FL/Fl.H>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <new>
 
@@ -12,15 +16,32 @@
 
 namespace {
 
-constexpr int kFileNameSize = 1000;  // 999 characters and the terminator
+constexpr size_t kFileNameSize = 1000;  // 999 characters and the terminator
 
 // Reads one white-space-delimited word from standard input into name.
-// Returns false at end of input, on white space only, and on a word that does
-// not fit: a cut name could open a different file.
+// Returns false at end of input, on white space only, on a word that does
+// not fit and on a word with a NUL byte in it: a name cut short, by the
+// buffer or by the NUL, could open a different file.
 bool read_file_name(char (&name)[kFileNameSize]) {
-  if (std::scanf("%999s", name) != 1) return false;
-  const int next = std::getchar();
-  return next == EOF || std::isspace(next) != 0;
+  int c = std::getchar();
+  while (c != EOF && std::isspace(c) != 0) c = std::getchar();
+  size_t length = 0;
+  for (; c != EOF && std::isspace(c) == 0; c = std::getchar()) {
+    if (length == kFileNameSize - 1 || c == '\0') return false;
+    name[length++] = static_cast<char>(c);
+  }
+  name[length] = '\0';
+  return length > 0;
+}
+
+// Points every closed standard descriptor (0 to 2) at /dev/null. Otherwise
+// the next descriptor opened, the X connection say, would take its number,
+// and the prompt or an error line would be written into it.
+void open_standard_descriptors() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    // open gives the lowest free number: this one, as those below are open.
+    if (fcntl(fd, F_GETFD) == -1) open("/dev/null", O_RDWR);
+  }
 }
 
 // Memory exhausted anywhere in the start-up ends the program with one line.
@@ -29,6 +50,9 @@ void report_out_of_memory() { report_fault(messages::out_of_memory); }
 }  // namespace
 
 int main() {
+  open_standard_descriptors();
+  // Output to a pipe nobody reads fails, which is no reason to die.
+  std::signal(SIGPIPE, SIG_IGN);
   std::set_new_handler(report_out_of_memory);
   MotionData* data = new MotionData();
   ViewerUI* ui = new ViewerUI();

@@ -1,0 +1,123 @@
+// The record's size and the memory a process can have, checked before a load
+// creates any storage.
+#include "record_memory.h"
+
+#include <sys/resource.h>
+#include <sys/sysinfo.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "motion_data.h"
+
+namespace {
+
+constexpr size_t kMaxSize = std::numeric_limits<size_t>::max();
+constexpr size_t kMiB = size_t{1} << 20;
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// Runs check in a child process and returns its exit status: 0 when check
+// returned true, 1 when it returned false, -1 when the child was killed.
+int status_in_child(const std::function<bool()>& check) {
+  std::fflush(stdout);
+  const pid_t child = fork();
+  if (child == 0) _exit(check() ? 0 : 1);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(RecordMemory, RecordBytesCountEveryArrayOfTheRecord) {
+  // One sample: its number, its time and three doubles per joint.
+  const size_t per_sample = sizeof(int32_t) + sizeof(double);
+  const size_t per_joint = sizeof(JointTrack);
+  // Columns: samples, joints, bytes (kMaxSize: does not fit in a size_t).
+  const struct {
+    size_t samples;
+    size_t joints;
+    size_t bytes;
+  } cases[] = {
+      {0, 0, 0},
+      {3, 0, 3 * per_sample},
+      {0, 2, 2 * per_joint},
+      {3, 2, 3 * per_sample + 2 * per_joint + 3 * 2 * 3 * sizeof(double)},
+      // The 101 KB file: 164 joints and 100,000 blank lines.
+      {100000, 164, 100000 * per_sample + 164 * per_joint + 100000 * 164 * 24},
+      {2147483647, 333333,
+       2147483647 * per_sample + 333333 * per_joint + size_t{2147483647} * 333333 * 24},
+      {kMaxSize / 12 + 1, 0, kMaxSize},
+      {0, kMaxSize / per_joint + 1, kMaxSize},
+      {kMaxSize / 24 + 1, 1, kMaxSize},
+      {kMaxSize / 48, 3, kMaxSize},
+      {size_t{1} << 40, size_t{1} << 40, kMaxSize},
+  };
+  for (const auto& c : cases) {
+    size_t bytes = 7;
+    const bool fits = record_bytes(c.samples, c.joints, bytes);
+    EXPECT_EQ(fits, c.bytes != kMaxSize) << c.samples << " x " << c.joints;
+    EXPECT_EQ(bytes, fits ? c.bytes : 7) << c.samples << " x " << c.joints;
+  }
+}
+
+TEST(RecordMemory, WithoutLimitsThePhysicalMemoryAndSwapAreAvailable) {
+  rlimit address_space, data;
+  ASSERT_EQ(getrlimit(RLIMIT_AS, &address_space), 0);
+  ASSERT_EQ(getrlimit(RLIMIT_DATA, &data), 0);
+  if (address_space.rlim_cur != RLIM_INFINITY || data.rlim_cur != RLIM_INFINITY) {
+    GTEST_SKIP() << "the test runs under a memory limit";
+  }
+  struct sysinfo machine;
+  ASSERT_EQ(sysinfo(&machine), 0);
+  EXPECT_EQ(memory_available(),
+            (static_cast<size_t>(machine.totalram) + machine.totalswap) * machine.mem_unit);
+}
+
+// Field `index` of /proc/self/statm (0: address space, 5: data and stack),
+// in bytes.
+size_t bytes_in_use(int index) {
+  FILE* statm = std::fopen("/proc/self/statm", "r");
+  size_t fields[7] = {};
+  for (size_t& field : fields) {
+    if (statm == nullptr || std::fscanf(statm, "%zu", &field) != 1) break;
+  }
+  if (statm != nullptr) std::fclose(statm);
+  return fields[index] * static_cast<size_t>(sysconf(_SC_PAGESIZE));
+}
+
+TEST(RecordMemory, ALimitLeavesWhatItAllowsAboveTheMemoryInUse) {
+  if (kSanitized) GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit";
+  // Columns: the limit, the statm field it counts against.
+  const struct {
+    const char* name;
+    int resource;
+    int statm_field;
+  } limits[] = {{"RLIMIT_AS", RLIMIT_AS, 0}, {"RLIMIT_DATA", RLIMIT_DATA, 5}};
+  for (const auto& limit : limits) {
+    const int status = status_in_child([&limit] {
+      // 64 MiB above what is in use: a little less is left, as memory_available
+      // itself may need a page or two.
+      const size_t in_use = bytes_in_use(limit.statm_field);
+      rlimit above{in_use + 64 * kMiB, RLIM_INFINITY};
+      if (setrlimit(limit.resource, &above) != 0) return false;
+      const size_t left = memory_available();
+      if (left > 64 * kMiB || left < 60 * kMiB) return false;
+      // A limit already exceeded leaves nothing.
+      rlimit below{in_use / 2, RLIM_INFINITY};
+      return setrlimit(limit.resource, &below) == 0 && memory_available() == 0;
+    });
+    EXPECT_EQ(status, 0) << limit.name;
+  }
+}
+
+}  // namespace
