@@ -17,15 +17,15 @@ constexpr size_t cache_line = 64;
 constexpr size_t doubles_per_line = cache_line / sizeof(double);
 constexpr uintptr_t huge_page = uintptr_t{2} << 20;
 
-// Distance in doubles from the start of one series to the start of the next:
-// the series, one spare line, and one more when that makes an even number of
-// lines. An odd distance in lines sends the same row of 64 consecutive series
-// to 64 different cache sets, where arrays a multiple of a page apart would
-// all compete for one.
-size_t series_stride(int32_t sample_count) {
-  size_t lines = (static_cast<size_t>(sample_count) + doubles_per_line - 1) / doubles_per_line + 1;
+// Distance in cache lines from the start of one series to the start of the
+// next: the series, one spare line, and one more when that makes an even
+// number of lines. An odd distance in lines sends the same row of 64
+// consecutive series to 64 different cache sets, where arrays a multiple of a
+// page apart would all compete for one.
+size_t series_stride_lines(size_t sample_count) {
+  size_t lines = sample_count / doubles_per_line + (sample_count % doubles_per_line != 0) + 1;
   if (lines % 2 == 0) ++lines;
-  return lines * doubles_per_line;
+  return lines;
 }
 
 // Asks for huge pages on the 2 MiB-aligned part of [begin, begin + bytes).
@@ -39,6 +39,17 @@ void advise_huge_pages(void* begin, size_t bytes) {
 
 }  // namespace
 
+bool joint_series_bytes(size_t sample_count, size_t joint_count, size_t& bytes) {
+  size_t series_count, lines, size;
+  if (__builtin_mul_overflow(joint_count, size_t{3}, &series_count) ||
+      __builtin_mul_overflow(series_count, series_stride_lines(sample_count), &lines) ||
+      __builtin_mul_overflow(lines, cache_line, &size)) {
+    return false;
+  }
+  bytes = size;
+  return true;
+}
+
 void create_joint_series(MotionData& data) {
   if (data.sample_count < 0) {
     for (int32_t j = 0; j < data.joint_count; ++j) {
@@ -46,17 +57,17 @@ void create_joint_series(MotionData& data) {
     }
     return;
   }
-  const size_t stride = series_stride(data.sample_count);
-  const size_t series_count = 3 * static_cast<size_t>(data.joint_count);
-  if (series_count > std::numeric_limits<size_t>::max() / sizeof(double) / stride) {
+  const size_t length = static_cast<size_t>(data.sample_count);
+  size_t block_bytes;
+  if (!joint_series_bytes(length, static_cast<size_t>(data.joint_count), block_bytes)) {
     report_fault(messages::out_of_memory);
   }
-  const size_t block_doubles = series_count * stride;
+  const size_t block_doubles = block_bytes / sizeof(double);
   double* const block = new (std::align_val_t{cache_line}, std::nothrow) double[block_doubles];
   if (block == nullptr) report_fault(messages::out_of_memory);
-  advise_huge_pages(block, block_doubles * sizeof(double));
+  advise_huge_pages(block, block_bytes);
 
-  const size_t length = static_cast<size_t>(data.sample_count);
+  const size_t stride = series_stride_lines(length) * doubles_per_line;
   double* series = block;
   for (int32_t j = 0; j < data.joint_count; ++j) {
     for (double* JointTrack::*axis : {&JointTrack::x, &JointTrack::y, &JointTrack::z}) {

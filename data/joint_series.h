@@ -2,6 +2,8 @@
 #ifndef JOINT_SERIES_H
 #define JOINT_SERIES_H
 
+#include <cstddef>
+
 #include "motion_data.h"
 
 // Points the x, y and z of every joint of data at a series of
@@ -14,5 +16,10 @@
 // and leaves every series null.
 // Ends the process with the out-of-memory line when the block cannot be had.
 void create_joint_series(MotionData& data);
+
+// Sets bytes to the size of the block that create_joint_series makes for
+// these counts, spare lines included. Returns false, leaving bytes alone,
+// when that size does not fit in a size_t. Allocates nothing.
+bool joint_series_bytes(size_t sample_count, size_t joint_count, size_t& bytes);
 
 #endif  // JOINT_SERIES_H

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "fault.h"
+#include "joint_series.h"
 #include "messages.h"
 #include "motion_data.h"
 
@@ -59,8 +60,7 @@ bool record_bytes(size_t sample_count, size_t joint_count, size_t& bytes) {
   size_t sample_arrays, joint_table, series, total;
   if (__builtin_mul_overflow(sample_count, sizeof(int32_t) + sizeof(double), &sample_arrays) ||
       __builtin_mul_overflow(joint_count, sizeof(JointTrack), &joint_table) ||
-      __builtin_mul_overflow(sample_count, 3 * sizeof(double), &series) ||
-      __builtin_mul_overflow(series, joint_count, &series) ||
+      !joint_series_bytes(sample_count, joint_count, series) ||
       __builtin_add_overflow(sample_arrays, joint_table, &total) ||
       __builtin_add_overflow(total, series, &total)) {
     return false;

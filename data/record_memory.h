@@ -6,8 +6,8 @@
 #include <cstdint>
 
 // Sets bytes to the size of a record of these counts as load_motion_data
-// allocates it: the sample numbers and times, the joint table and the X, Y
-// and Z series of every joint. Returns false, leaving bytes alone, when that
+// allocates it: the sample numbers and times, the joint table and the block
+// of the X, Y and Z series of every joint. Returns false, leaving bytes alone, when that
 // size does not fit in a size_t. Allocates nothing.
 bool record_bytes(size_t sample_count, size_t joint_count, size_t& bytes);
 

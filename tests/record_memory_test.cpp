@@ -39,34 +39,43 @@ int status_in_child(const std::function<bool()>& check) {
 }
 
 TEST(RecordMemory, RecordBytesCountEveryArrayOfTheRecord) {
-  // One sample: its number, its time and three doubles per joint.
+  // One sample: its number and its time. Every series takes whole 64-byte
+  // lines: its values, one spare line, and one more to make an odd count.
   const size_t per_sample = sizeof(int32_t) + sizeof(double);
   const size_t per_joint = sizeof(JointTrack);
-  // Columns: samples, joints, bytes (kMaxSize: does not fit in a size_t).
+  const size_t line = 64;
+  // Columns: samples, joints, lines per series, bytes (kMaxSize: does not
+  // fit in a size_t; otherwise 0 asks for the sum of the three parts).
   const struct {
     size_t samples;
     size_t joints;
+    size_t series_lines;
     size_t bytes;
   } cases[] = {
-      {0, 0, 0},
-      {3, 0, 3 * per_sample},
-      {0, 2, 2 * per_joint},
-      {3, 2, 3 * per_sample + 2 * per_joint + 3 * 2 * 3 * sizeof(double)},
-      // The 101 KB file: 164 joints and 100,000 blank lines.
-      {100000, 164, 100000 * per_sample + 164 * per_joint + 100000 * 164 * 24},
-      {2147483647, 333333,
-       2147483647 * per_sample + 333333 * per_joint + size_t{2147483647} * 333333 * 24},
-      {kMaxSize / 12 + 1, 0, kMaxSize},
-      {0, kMaxSize / per_joint + 1, kMaxSize},
-      {kMaxSize / 24 + 1, 1, kMaxSize},
-      {kMaxSize / 48, 3, kMaxSize},
-      {size_t{1} << 40, size_t{1} << 40, kMaxSize},
+      {0, 0, 1, 0},
+      {3, 0, 3, 0},
+      {0, 2, 1, 0},
+      {3, 2, 3, 0},
+      {8, 1, 3, 0},
+      {16, 1, 3, 0},
+      {17, 1, 5, 0},
+      // A 101 KB file that asks for 388 MB: 164 joints and 100,000 blank lines.
+      {100000, 164, 12501, 0},
+      {2147483647, 333333, 268435457, 0},
+      {kMaxSize / 12 + 1, 0, 0, kMaxSize},
+      {0, kMaxSize / per_joint + 1, 0, kMaxSize},
+      {kMaxSize / 24 + 1, 1, 0, kMaxSize},
+      {kMaxSize / 48, 3, 0, kMaxSize},
+      {size_t{1} << 40, size_t{1} << 40, 0, kMaxSize},
   };
   for (const auto& c : cases) {
+    const size_t expected = c.bytes == kMaxSize ? kMaxSize
+                            : c.samples * per_sample + c.joints * per_joint +
+                                  3 * c.joints * c.series_lines * line;
     size_t bytes = 7;
     const bool fits = record_bytes(c.samples, c.joints, bytes);
-    EXPECT_EQ(fits, c.bytes != kMaxSize) << c.samples << " x " << c.joints;
-    EXPECT_EQ(bytes, fits ? c.bytes : 7) << c.samples << " x " << c.joints;
+    EXPECT_EQ(fits, expected != kMaxSize) << c.samples << " x " << c.joints;
+    EXPECT_EQ(bytes, fits ? expected : 7) << c.samples << " x " << c.joints;
   }
 }
 
