@@ -30,7 +30,7 @@ bool same_file(const std::string& input, const std::string& output) {
 void turn_y_up_to_z_up(Frame& frame) {
   for (MarkerPoint& point : frame.points) {
     const double y = point.y;
-    point.y = -point.z;
+    point.y = 0.0 - point.z;  // a z of 0 gives 0, not -0
     point.z = y;
   }
 }
