@@ -1,5 +1,6 @@
 #include "fault.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 
@@ -9,8 +10,11 @@ void report_fault(const char* message) {
   std::exit(1);
 }
 
-void report_line_fault(const char* message_format, long line_number) {
+void report_line_fault(const char* message_format, ...) {
   char message[128];
-  std::snprintf(message, sizeof message, message_format, line_number);
+  va_list values;
+  va_start(values, message_format);
+  std::vsnprintf(message, sizeof message, message_format, values);
+  va_end(values);
   report_fault(message);
 }

@@ -6,8 +6,9 @@
 // the process with status 1.
 [[noreturn]] void report_fault(const char* message);
 
-// Like report_fault, with the 1-based line number put into a message that
-// holds one "%ld" conversion.
-[[noreturn]] void report_line_fault(const char* message_format, long line_number);
+// Like report_fault, with the values after message_format (the 1-based line
+// number, a long, first) put into it by printf's rules.
+[[noreturn]] void report_line_fault(const char* message_format, ...)
+    __attribute__((format(printf, 1, 2)));
 
 #endif  // FAULT_H

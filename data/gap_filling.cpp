@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <limits>
 
 #include "messages.h"
 #include "motion_data.h"
@@ -32,9 +33,11 @@ int fill_next_gap(double* series, int after, int length) {
   while (right < length && is_missing(series[right])) ++right;
 
   if (left < 0 && right == length) {
-    // Nothing present to copy from: the zeros stay.
+    // Nothing present to copy from: the series becomes "no value" (a quiet
+    // NaN), which the view does not draw.
     std::fputs(messages::whole_series_missing, stdout);
     std::fflush(stdout);
+    for (int k = 0; k < length; ++k) series[k] = std::numeric_limits<double>::quiet_NaN();
   } else if (left < 0) {
     for (int k = 0; k < right; ++k) series[k] = series[right];
   } else if (right == length) {

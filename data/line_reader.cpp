@@ -9,6 +9,8 @@
 namespace {
 
 constexpr size_t buffer_size = size_t{1} << 20;
+static_assert(buffer_size > LineReader::max_line_length + 2,
+              "the buffer holds the longest line and its line end");
 
 }  // namespace
 
@@ -19,8 +21,9 @@ LineReader::LineReader(FILE* file) : file(file), buffer(new (std::nothrow) char[
 LineReader::~LineReader() { delete[] buffer; }
 
 bool LineReader::next_line(const char*& text, size_t& length) {
-  // The longest text that can hold a line of allowed length and its newline.
-  constexpr size_t window = max_line_length + 1;
+  // The longest text that can hold a line of allowed length and its line
+  // end, a carriage return and a newline at most.
+  constexpr size_t window = max_line_length + 2;
   const char* newline = nullptr;
   for (;;) {
     const size_t unread = unread_end - unread_begin;
@@ -40,7 +43,12 @@ bool LineReader::next_line(const char*& text, size_t& length) {
   if (std::memchr(line, '\0', checked) != nullptr) {
     report_line_fault(messages::nul_character, lines_read);
   }
-  if (length > max_line_length) report_line_fault(messages::line_too_long, lines_read);
+  // The carriage return of a CRLF line end stays in the text but is not
+  // counted against the limit.
+  const bool crlf = newline != nullptr && length > 0 && line[length - 1] == '\r';
+  if (length - (crlf ? 1 : 0) > max_line_length) {
+    report_line_fault(messages::line_too_long, lines_read, max_line_length);
+  }
   unread_begin += length + (newline != nullptr ? 1 : 0);
   text = line;
   return true;

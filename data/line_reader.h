@@ -8,11 +8,14 @@
 // Hands out the lines of an open file from its current position, each
 // without its newline. The text stays valid until the next call. Every line
 // is checked: one with a NUL byte or with more than max_line_length
-// characters before its newline ends the process with its "Error:" line.
-// A last line without a newline ends at the end of the file.
+// characters before its line end (a newline, or a carriage return and a
+// newline) ends the process with its "Error:" line. A last line without a
+// newline ends at the end of the file.
 class LineReader {
  public:
-  static constexpr size_t max_line_length = 998;
+  // Most characters a line may hold before its line end; the source of both
+  // the check and the text of its message.
+  static constexpr size_t max_line_length = 1000000;
 
   // Allocates the buffer; ends the process when memory is exhausted.
   explicit LineReader(FILE* file);

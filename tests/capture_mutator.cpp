@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "line_reader.h"
+
 namespace {
 
 // Field texts at the edges of the number grammar and of the value ranges.
@@ -142,12 +144,19 @@ void CaptureMutator::crlf_line_ends(std::string& text) {
 
 void CaptureMutator::insert_nul(std::string& text) { text.insert(position(text), 1, '\0'); }
 
-// Makes a line just short of, at or past the 998 characters a line may hold,
-// or much longer.
+// Makes a line just short of, at or past the most characters a line may
+// hold, or just past the 998 characters that were once the limit, or of any
+// length between.
 void CaptureMutator::lengthen_line(std::string& text) {
   size_t start, end;
   pick_line(text, false, start, end);
-  const size_t target = between(0, 3) == 0 ? between(1001, 20000) : between(996, 1000);
+  constexpr size_t limit = LineReader::max_line_length;
+  size_t target = 0;
+  switch (between(0, 3)) {
+    case 0: target = between(limit - 2, limit + 2); break;
+    case 1: target = between(996, 1000); break;
+    default: target = between(1001, 20000); break;
+  }
   if (target <= end - start) return;
   const std::string filler = between(0, 1) == 0 ? ",7.25" : "x";
   std::string grown;

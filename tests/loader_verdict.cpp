@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "line_reader.h"
+
 namespace {
 
 // The reader's fixed error lines.
@@ -17,8 +19,8 @@ const char* const kErrorLines[] = {
 // Its error lines about one line of the file: the prefix, the line number
 // counted from 1, one of these endings.
 const std::string kLinePrefix = "Error: Line ";
-const char* const kLineEndings[] = {
-    " is longer than 998 characters!\n",
+const std::string kLineEndings[] = {
+    " is longer than " + std::to_string(LineReader::max_line_length) + " characters!\n",
     " holds a NUL character!\n",
 };
 
@@ -36,7 +38,7 @@ bool is_error_line(const std::string& text) {
   for (const char* line : kErrorLines) {
     if (text == line) return true;
   }
-  for (const char* ending : kLineEndings) {
+  for (const std::string& ending : kLineEndings) {
     if (shape == kLinePrefix + "N" + ending) return true;
   }
   return false;

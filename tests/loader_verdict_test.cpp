@@ -36,8 +36,8 @@ TEST(LoaderVerdict, ProperEndingsPass) {
        "status 1: Error:  Cannot open Motion Data file!"},
       {"missing data line", ended(1, "Error:\tExpecting a line of data!\n"),
        "status 1: Error:\tExpecting a line of data!"},
-      {"long line 12", ended(1, "Error: Line 12 is longer than 998 characters!\n"),
-       "status 1: Error: Line N is longer than 998 characters!"},
+      {"long line 12", ended(1, "Error: Line 12 is longer than 1000000 characters!\n"),
+       "status 1: Error: Line N is longer than 1000000 characters!"},
       {"NUL in line 1", ended(1, "Error: Line 1 holds a NUL character!\n"),
        "status 1: Error: Line N holds a NUL character!"},
   };
@@ -68,6 +68,7 @@ TEST(LoaderVerdict, ImproperEndingsAreFaults) {
       {"warning before the error", ended(1, "The whole data is missing!\nError:  Cannot open Motion Data file!\n")},
       {"error line without newline", ended(1, "Error: Expecting Token KTime!")},
       {"unknown error line", ended(1, "Error: something else\n")},
+      {"the old line limit", ended(1, "Error: Line 2 is longer than 998 characters!\n")},
       {"one blank too few", ended(1, "Error: Cannot open Motion Data file!\n")},
       {"line number 0", ended(1, "Error: Line 0 holds a NUL character!\n")},
       {"no line number", ended(1, "Error: Line  holds a NUL character!\n")},

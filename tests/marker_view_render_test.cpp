@@ -7,9 +7,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <string>
 #include <vector>
 
+#include "capture_generator.h"
 #include "marker_view.h"
+#include "number_parser.h"
+#include "temp_dir.h"
 #include "test_capture.h"
 #include "toolkit_display.h"
 
@@ -27,10 +32,12 @@ class CapturingView : public MarkerView {
 
   int frames = 0;
   std::vector<unsigned char> pixels;  // RGB, bottom row first
+  GLenum gl_error = GL_NO_ERROR;      // the first error of the last draw
 
  protected:
   void draw() override {
     MarkerView::draw();
+    gl_error = glGetError();
     pixels.assign(static_cast<size_t>(w()) * static_cast<size_t>(h()) * 3, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
@@ -218,6 +225,78 @@ TEST_F(MarkerViewRender, CubesLandWhereTheCameraPutsThem) {
     expect_same_box(drawn_box(*view, coloured), expected);
     EXPECT_EQ(coloured, 0) << "lines are white on black";
   }
+}
+
+TEST_F(MarkerViewRender, JointsWithoutAFinitePositionAreLeftOut) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const char overflow[] = "1e400";  // read from a capture file it is +infinity
+  const double huge = parse_decimal(overflow, overflow + sizeof overflow - 1);
+  struct Case {
+    const char* what;
+    Point bad;     // capture x, y, z of the second joint
+    int warnings;  // "The whole data is missing!" lines of gap filling
+  };
+  // Columns: what the second joint's position is, that position, warnings.
+  // The first joint sits at (100, 200, 300) in every case.
+  const Case cases[] = {
+      {"never seen, filled by gap filling", {0, 0, 0}, 3},
+      {"1e400 in x", {huge, 200, 300}, 0},
+      {"-1e400 in y", {100, -huge, 300}, 0},
+      {"infinite everywhere", {huge, huge, -huge}, 0},
+      {"NaN in z only", {100, 200, nan}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TestCapture capture(2, 2);
+    for (int r = 0; r < 2; ++r) {
+      capture.place(0, r, 100, 200, 300);
+      capture.place(1, r, c.bad.x, c.bad.y, c.bad.z);
+    }
+    testing::internal::CaptureStdout();
+    capture.data()->fill_gaps();
+    std::string warnings;
+    for (int w = 0; w < c.warnings; ++w) warnings += "The whole data is missing!\n";
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), warnings);
+    view->set_data(capture.data());
+    view->select_frame(1);
+    use_camera(kInitialCamera);
+    draw_view();
+
+    // Only the first joint's cube: nothing at the origin or anywhere else.
+    Box expected;
+    add_cube(expected, {2, 3, 1}, kInitialCamera, view->w(), view->h());
+    int coloured = 0;
+    expect_same_box(drawn_box(*view, coloured), expected);
+    EXPECT_EQ(view->gl_error, static_cast<GLenum>(GL_NO_ERROR));
+  }
+}
+
+TEST_F(MarkerViewRender, GeneratedCaptureOfThreeHundredMarkersIsDrawnWhole) {
+  TempDir dir("marker-view-render-");
+  CaptureShape shape;
+  shape.samples = 20;
+  shape.markers = 300;
+  const std::string path = dir.path() + "/three-hundred.csv";
+  ASSERT_TRUE(write_capture_file(path.c_str(), shape));
+  const std::string text = read_file(path);
+  const size_t header_end = text.find('\n');
+  ASSERT_GT(text.find('\n', header_end + 1) - header_end, 998u) << "data lines too short";
+  MotionData data;
+  load_motion_data(path.c_str(), data);
+  ASSERT_EQ(data.joint_count, 300);
+  data.fill_gaps();
+  view->set_data(&data);
+  view->select_frame(10);
+  draw_view();
+
+  Box expected;
+  for (int j = 0; j < data.joint_count; ++j) {
+    const JointTrack& joint = data.joints[j];
+    add_cube(expected, {joint.y[10] / 100, joint.z[10] / 100, joint.x[10] / 100},
+             kInitialCamera, view->w(), view->h());
+  }
+  int coloured = 0;
+  expect_same_box(drawn_box(*view, coloured), expected);
 }
 
 TEST_F(MarkerViewRender, ResizedViewUsesTheNewAspectRatio) {

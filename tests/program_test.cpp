@@ -139,6 +139,11 @@ TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
   const std::string unseen_joint = write_file(
       "unseen.csv", "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\n1,0,1,2,3,,,\n2,0.01,1,2,3,,,\n");
   const std::string warning = "The whole data is missing!\n";
+  CaptureShape many;  // a dense marker set: data lines of about 8,000 characters
+  many.samples = 100;
+  many.markers = 300;
+  const std::string many_markers = directory + "/many-markers.csv";
+  ASSERT_TRUE(write_capture_file(many_markers.c_str(), many));
   struct Case {
     const char* what;
     std::string input;
@@ -154,6 +159,7 @@ TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
       {"name of 999 characters", capture_with_longest_path() + "\n", {}, kPrompt},
       {"arguments are ignored", capture + "\n", {"/no/such/file.csv"}, kPrompt},
       {"joint never seen", unseen_joint + "\n", {}, kPrompt + warning + warning + warning},
+      {"300 markers", many_markers + "\n", {}, kPrompt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

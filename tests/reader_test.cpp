@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "line_reader.h"
 #include "motion_data.h"
 
 namespace {
@@ -191,11 +192,86 @@ TEST(Reader, RowsFollowFileOrderNotSampleNumbers) {
   }
 }
 
+// A data line of exactly `length` characters for one joint: 1,0,1,2, then
+// blanks, then the Z value 3, which the number conversion reads past the blanks.
+std::string padded_data_line(size_t length) {
+  return "1,0,1,2," + std::string(length - 9, ' ') + "3";
+}
+
 TEST(Reader, LongestAllowedLineIsRead) {
-  const std::string line = "1,0,1,2," + std::string(998 - 9, ' ') + "3";
-  ASSERT_EQ(line.size(), 998u);
+  const std::string line = padded_data_line(LineReader::max_line_length);
   const MotionData data = load("KSample,KTime,A,b,c\n" + line + "\n");
   EXPECT_EQ(data.joints[0].z[0], 3.0);
+}
+
+// Long lines load as short ones do, whatever their line end.
+// Columns: length of the data line before its line end, the line end.
+TEST(Reader, LongLinesLoadLikeShortOnes) {
+  const struct {
+    size_t length;
+    const char* line_end;
+  } cases[] = {
+      {999, "\n"},    {5000, "\n"},   {100000, "\n"},  {100000, "\r\n"},
+      {100000, ""},  {LineReader::max_line_length, ""},
+      {LineReader::max_line_length, "\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.length) + " characters, line end \"" +
+                 (*c.line_end == '\r' ? "\\r\\n" : *c.line_end == '\n' ? "\\n" : "") + "\"");
+    const std::string line = padded_data_line(c.length);
+    // The first line ends like the last unless the last has no line end.
+    const std::string first_end = *c.line_end == '\0' ? "\n" : c.line_end;
+    const MotionData data =
+        load("KSample,KTime,A,b,c\n" + line + first_end + line + c.line_end);
+    ASSERT_EQ(data.sample_count, 2);
+    for (int r = 0; r < 2; ++r) {
+      EXPECT_EQ(data.sample_numbers[r], 1);
+      EXPECT_EQ(data.joints[0].x[r], 1.0);
+      EXPECT_EQ(data.joints[0].y[r], 2.0);
+      EXPECT_EQ(data.joints[0].z[r], 3.0);
+    }
+  }
+}
+
+// A header of `joints` joints named J0, J1, ... and one data line giving
+// joint j the coordinates j, j + 0.25, j + 0.5.
+std::string many_joint_capture(int joints, const char* line_end) {
+  std::string header = "KSample,KTime";
+  std::string row = "1,0.5";
+  for (int j = 0; j < joints; ++j) {
+    const std::string name = "J" + std::to_string(j);
+    header += "," + name + "_X," + name + "_Y," + name + "_Z";
+    row += "," + std::to_string(j) + "," + std::to_string(j) + ".25," + std::to_string(j) + ".5";
+  }
+  return header + line_end + row + line_end;
+}
+
+// Columns: joints in the header, line end, whether the last line keeps it.
+TEST(Reader, HeadersOfThousandsOfJointsLoad) {
+  const struct {
+    int joints;
+    const char* line_end;
+    bool final_line_end;
+  } cases[] = {{300, "\n", true},
+               {1000, "\n", true},
+               {2000, "\n", true},
+               {2000, "\r\n", true},
+               {2000, "\n", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.joints) + " joints");
+    std::string capture = many_joint_capture(c.joints, c.line_end);
+    if (!c.final_line_end) capture.pop_back();
+    const MotionData data = load(capture);
+    ASSERT_EQ(data.joint_count, c.joints);
+    ASSERT_EQ(data.sample_count, 1);
+    EXPECT_STREQ(data.joints[0].name, "J0_X");
+    EXPECT_STREQ(data.joints[c.joints - 1].name, ("J" + std::to_string(c.joints - 1)).substr(0, 4).c_str());
+    for (int j = 0; j < c.joints; ++j) {
+      ASSERT_EQ(data.joints[j].x[0], j) << "joint " << j;
+      ASSERT_EQ(data.joints[j].y[0], j + 0.25) << "joint " << j;
+      ASSERT_EQ(data.joints[j].z[0], j + 0.5) << "joint " << j;
+    }
+  }
 }
 
 TEST(Reader, LinesAcrossBufferRefillsAreWhole) {
@@ -224,7 +300,7 @@ TEST(Reader, SampleNumbersSaturate) {
 
 // Every fault of a capture file: its content, the line printed.
 TEST(Reader, FaultsPrintTheirLineAndExitWithStatusOne) {
-  const std::string long_line(999, '1');
+  const std::string long_line(LineReader::max_line_length + 1, '1');
   const struct {
     std::string content;
     const char* message;
@@ -242,9 +318,16 @@ TEST(Reader, FaultsPrintTheirLineAndExitWithStatusOne) {
       {"KSample,KTime,\n", "Error: Expecting three column headings per joint!\n"},
       {"KSample,KTime,A,b\n", "Error: Expecting three column headings per joint!\n"},
       {"KSample,KTime,A,b,c,D\n1,0,1,2,3\n", "Error: Expecting three column headings per joint!\n"},
-      {"KSample,KTime,A,b,c\n" + long_line + "\n", "Error: Line 2 is longer than 998 characters!\n"},
-      {"KSample,KTime,A,b,c\n1,0,1,1,1\n" + long_line, "Error: Line 3 is longer than 998 characters!\n"},
-      {"Nonsense header\n" + long_line + "\n", "Error: Line 2 is longer than 998 characters!\n"},
+      {"KSample,KTime,A,b,c\n" + long_line + "\n",
+       "Error: Line 2 is longer than 1000000 characters!\n"},
+      {"KSample,KTime,A,b,c\n1,0,1,1,1\n" + long_line,
+       "Error: Line 3 is longer than 1000000 characters!\n"},
+      {"KSample,KTime,A,b,c\n1,0,1,1,1\n" + long_line + "\r\n",
+       "Error: Line 3 is longer than 1000000 characters!\n"},
+      {"Nonsense header\n" + long_line + "\n", "Error: Line 2 is longer than 1000000 characters!\n"},
+      {long_line + "\n1,0,1,1,1\n", "Error: Line 1 is longer than 1000000 characters!\n"},
+      {"KSample,KTime,A,b,c\n" + long_line + long_line + "\n",
+       "Error: Line 2 is longer than 1000000 characters!\n"},
       {"KSample,KTime,A,b,c\n1,0,1,1,1\n2,0,\0,1,1\n"s + long_line + "\n",
        "Error: Line 3 holds a NUL character!\n"},
       {"KSa\0mple,KTime,A,b,c\n"s, "Error: Line 1 holds a NUL character!\n"},

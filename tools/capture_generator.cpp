@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -35,19 +36,24 @@ constexpr uint64_t gap_length_spread = 10;
 constexpr double noise_mm = 0.3;  // peak measurement noise per coordinate
 
 // Widest fields: a sample number with sign, a time of up to 10 integer
-// digits (rate at least 1 Hz) with 5 decimals, coordinates below 10000 mm
-// (scale at most 10, offset at most 5000) with 3 decimals and a sign; each
-// field but the first has its comma.
+// digits (rate at least 1 Hz) with 5 decimals, coordinates below 100000 mm
+// (scale at most 10, offset at most 5000, markers at most 0.3 m from their
+// landmark) with 3 decimals and a sign; each field but the first has its
+// comma; then the newline.
 constexpr int time_decimals = 5;
-constexpr int sample_field_width = 11;
-constexpr int time_field_width = 1 + 10 + 1 + time_decimals;
-constexpr int coordinate_field_width = 1 + 1 + 4 + 1 + 3;
+constexpr size_t sample_field_width = 11;
+constexpr size_t time_field_width = 1 + 10 + 1 + time_decimals;
+constexpr size_t coordinate_field_width = 1 + 1 + 5 + 1 + 3;
 constexpr double max_scale = 10.0;
 constexpr double max_offset_mm = 5000.0;
-static_assert(sample_field_width + time_field_width +
-                  3 * max_capture_markers * coordinate_field_width <= 998,
-              "a data line must fit in 998 characters");
-constexpr size_t line_capacity = 1000;
+
+// Characters of the longest data line of a capture with `markers` markers.
+constexpr size_t line_capacity(int32_t markers) {
+  return sample_field_width + time_field_width +
+         3 * static_cast<size_t>(markers) * coordinate_field_width + 1;
+}
+static_assert(line_capacity(max_capture_markers) <= 1000000,
+              "a data line must fit in the reader's line limit");
 
 struct Point {
   double x, y, z;
@@ -132,10 +138,12 @@ std::array<Point, landmark_count> landmarks_at(double t) {
 }
 
 // Fixed offset of the marker that sits in ring `ring` around its landmark
-// (ring 0 is the landmark itself).
+// (ring 0 is the landmark itself). The rings wind outwards like the seeds of
+// a sunflower, so that many markers cover a disc around the landmark evenly,
+// as a dense marker set does.
 Point ring_offset(int ring) {
   if (ring == 0) return {0.0, 0.0, 0.0};
-  const double r = 0.025 * height;
+  const double r = 0.025 * height * std::sqrt(static_cast<double>(ring));
   return {r * std::cos(2.4 * ring), r * std::sin(2.4 * ring),
           (ring % 2 == 1 ? 0.5 : -0.5) * r};
 }
@@ -172,8 +180,9 @@ bool write_capture(FILE* file, const CaptureShape& shape) {
   if (!write_header(file, shape.markers)) return false;
 
   std::mt19937_64 rng(shape.seed);
-  std::array<uint64_t, max_capture_markers> gap_left{};
-  char line[line_capacity];
+  std::vector<uint64_t> gap_left(static_cast<size_t>(shape.markers));
+  std::vector<char> line_buffer(line_capacity(shape.markers));
+  char* const line = line_buffer.data();
   for (int32_t s = 0; s < shape.samples; ++s) {
     const double t = s / shape.rate_hz;
     const std::array<Point, landmark_count> body = landmarks_at(t);

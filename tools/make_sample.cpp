@@ -2,9 +2,10 @@
 //
 // Usage: make_sample SAMPLES MARKERS RATE_HZ SEED OUTPUT
 //
-// The shipped sample samples/walk.csv is regenerated from a build directory
-// (here build) at the top of the repository with
+// The shipped samples are regenerated from a build directory (here build) at
+// the top of the repository with
 //   build/tools/make_sample 300 16 100 1 samples/walk.csv
+//   build/tools/make_sample 50 100 50 1 samples/walk-100-markers.csv
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>

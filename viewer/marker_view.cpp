@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 
 #include "motion_data.h"
 #include "playback_clock.h"
@@ -117,6 +118,11 @@ void MarkerView::draw() {
   glRotatef(rotation_x, 1.0f, 0.0f, 0.0f);
   for (int j = 0; j < data->joint_count; ++j) {
     const JointTrack& joint = data->joints[j];
+    // A marker never seen (NaN) or out of range (infinite) has no place.
+    if (!std::isfinite(joint.x[current_frame]) ||
+        !std::isfinite(joint.y[current_frame]) ||
+        !std::isfinite(joint.z[current_frame]))
+      continue;
     glPushMatrix();
     glTranslatef(to_scene(joint.y[current_frame]),
                  to_scene(joint.z[current_frame]),

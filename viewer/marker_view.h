@@ -54,8 +54,10 @@ class MarkerView : public Fl_Gl_Window {
 
  protected:
   // Sets up projection and camera and draws one cube of edge 0.5 per joint at
-  // (y, z, x) / 100 of the current sample. Without a sample to read, or with
-  // the eye on the origin (zoom 0), the view is only cleared.
+  // (y, z, x) / 100 of the current sample; a joint with a coordinate that is
+  // not a finite number (NaN: never seen; infinite) is left out. Without a
+  // sample to read, or with the eye on the origin (zoom 0), the view is only
+  // cleared.
   void draw() override;
 
  private:
