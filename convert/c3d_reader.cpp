@@ -1,13 +1,12 @@
 #include "c3d_reader.h"
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <utility>
 
 #include "c3d_parameters.h"
 #include "conversion_error.h"
+#include "input_file.h"
 
 namespace {
 
@@ -23,15 +22,6 @@ constexpr size_t header_last_frame = 8;
 constexpr size_t header_scale = 12;
 constexpr size_t header_data_block = 16;
 constexpr size_t header_rate = 20;
-
-std::vector<unsigned char> read_whole_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ConversionError("cannot read " + path);
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
-                                   std::istreambuf_iterator<char>());
-  if (in.bad()) throw ConversionError("cannot read " + path);
-  return bytes;
-}
 
 C3dProcessor processor_of(const std::vector<unsigned char>& file) {
   if (file.size() < block_bytes || file[1] != c3d_key || file[0] == 0) {
@@ -98,7 +88,7 @@ size_t word_parameter(const C3dParameters& parameters, const std::string& key, s
 
 }  // namespace
 
-C3dReader::C3dReader(const std::string& path) : C3dReader(read_whole_file(path)) {}
+C3dReader::C3dReader(const std::string& path) : C3dReader(read_input_file(path)) {}
 
 C3dReader::C3dReader(std::vector<unsigned char> contents)
     : file(std::move(contents)), bytes(file, processor_of(file)) {

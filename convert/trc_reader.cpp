@@ -2,10 +2,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 
 #include "conversion_error.h"
+#include "input_file.h"
 
 namespace {
 
@@ -36,10 +35,8 @@ bool all_empty(const std::vector<std::string>& cells) {
 }  // namespace
 
 TrcReader::TrcReader(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ConversionError("cannot read " + path);
-  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) throw ConversionError("cannot read " + path);
+  const std::vector<unsigned char> bytes = read_input_file(path);
+  text.assign(bytes.begin(), bytes.end());
   open();
 }
 
