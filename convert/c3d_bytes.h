@@ -5,7 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <cstring>
 
 // How a C3D file stores its numbers (byte 3 of the parameter section).
 enum class C3dProcessor : uint8_t {
@@ -14,17 +14,34 @@ enum class C3dProcessor : uint8_t {
   mips = 86,   // big-endian, IEEE floats
 };
 
-// Decodes the 16-bit word at bytes (2 bytes readable). Cannot fail.
-uint16_t decode_word(const unsigned char* bytes, C3dProcessor processor);
-// Decodes the float at bytes (4 bytes readable); a DEC float with exponent 0
-// reads 0, every other DEC value exactly (no infinity or NaN). Cannot fail.
-float decode_real(const unsigned char* bytes, C3dProcessor processor);
+// Decodes the 16-bit word at bytes (2 bytes readable). Cannot fail. Inline:
+// it runs for every value of every frame.
+inline uint16_t decode_word(const unsigned char* bytes, C3dProcessor processor) {
+  if (processor == C3dProcessor::mips) return static_cast<uint16_t>(bytes[0] << 8 | bytes[1]);
+  return static_cast<uint16_t>(bytes[1] << 8 | bytes[0]);
+}
+
+// A VAX F float from its four bytes read as a little-endian word: 0 when
+// its exponent is 0, else its exact value (no infinity or NaN).
+float vax_from_bits(uint32_t little_endian_bits);
+
+// Decodes the float at bytes (4 bytes readable). Cannot fail. Inline, like
+// decode_word.
+inline float decode_real(const unsigned char* bytes, C3dProcessor processor) {
+  uint32_t bits = processor == C3dProcessor::mips
+                      ? uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3]
+                      : uint32_t{bytes[3]} << 24 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[1]} << 8 | bytes[0];
+  if (processor == C3dProcessor::dec) return vax_from_bits(bits);
+  float value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
 
 class C3dBytes {
  public:
-  // Keeps a reference to file, which must outlive the object.
-  C3dBytes(const std::vector<unsigned char>& file, C3dProcessor processor)
-      : file(file), processor(processor) {}
+  // Reads the length bytes at data, which must outlive the object.
+  C3dBytes(const unsigned char* data, size_t length, C3dProcessor processor)
+      : file(data), length(length), processor(processor) {}
 
   // Each throws ConversionError when the value does not lie wholly in the file.
   uint8_t byte(size_t at) const;
@@ -34,19 +51,18 @@ class C3dBytes {
   float real(size_t at) const;
 
   // True when the length bytes from `at` lie wholly in the file.
-  bool holds(size_t at, size_t length) const {
-    return at <= file.size() && length <= file.size() - at;
-  }
+  bool holds(size_t at, size_t count) const { return at <= length && count <= length - at; }
   // Unchecked pointer to byte `at`, for ranges already checked with holds.
-  const unsigned char* at(size_t offset) const { return file.data() + offset; }
-  size_t size() const { return file.size(); }
+  const unsigned char* at(size_t offset) const { return file + offset; }
+  size_t size() const { return length; }
   C3dProcessor processor_type() const { return processor; }
 
  private:
   // Throws unless length bytes from `at` lie wholly in the file.
   void require(size_t at, size_t length) const;
 
-  const std::vector<unsigned char>& file;
+  const unsigned char* file;
+  size_t length;
   C3dProcessor processor;
 };
 

@@ -23,15 +23,15 @@ constexpr size_t header_scale = 12;
 constexpr size_t header_data_block = 16;
 constexpr size_t header_rate = 20;
 
-C3dProcessor processor_of(const std::vector<unsigned char>& file) {
-  if (file.size() < block_bytes || file[1] != c3d_key || file[0] == 0) {
+C3dProcessor processor_of(const InputFile& file) {
+  if (file.size() < block_bytes || file.data()[1] != c3d_key || file.data()[0] == 0) {
     throw ConversionError("the file is not a C3D file (no C3D header)");
   }
-  const size_t parameter_start = (file[0] - 1u) * block_bytes;
+  const size_t parameter_start = (file.data()[0] - 1u) * block_bytes;
   if (parameter_start + 4 > file.size()) {
     throw ConversionError("the C3D file ends before its parameter section");
   }
-  const uint8_t type = file[parameter_start + 3];
+  const uint8_t type = file.data()[parameter_start + 3];
   if (type < 84 || type > 86) {
     throw ConversionError("the C3D file has the unknown processor type " + std::to_string(type));
   }
@@ -65,6 +65,9 @@ std::vector<std::string> point_labels(const C3dParameters& parameters, size_t po
 // True when the fourth value of a point, as a 16-bit integer (a float
 // truncated to an integer first), is negative: the point was not seen.
 bool marked_not_seen(float fourth) {
+  // The usual values (0 or a residual; -1) without the general conversion.
+  if (fourth > -1.0f && fourth < 32768.0f) return false;
+  if (fourth <= -1.0f && fourth > -32769.0f) return true;
   if (!std::isfinite(fourth)) return true;
   const auto whole = static_cast<int64_t>(std::fmod(std::trunc(fourth), 65536.0));
   return (static_cast<uint16_t>(whole) & 0x8000u) != 0;
@@ -88,15 +91,18 @@ size_t word_parameter(const C3dParameters& parameters, const std::string& key, s
 
 }  // namespace
 
-C3dReader::C3dReader(const std::string& path) : C3dReader(read_input_file(path)) {}
+C3dReader::C3dReader(const std::string& path)
+    : file(path), bytes(file.data(), file.size(), processor_of(file)) {
+  open();
+}
 
 C3dReader::C3dReader(std::vector<unsigned char> contents)
-    : file(std::move(contents)), bytes(file, processor_of(file)) {
+    : file(std::move(contents)), bytes(file.data(), file.size(), processor_of(file)) {
   open();
 }
 
 void C3dReader::open() {
-  const C3dParameters parameters(bytes, (file[0] - 1u) * block_bytes);
+  const C3dParameters parameters(bytes, (file.data()[0] - 1u) * block_bytes);
   description.single_precision = true;
 
   point_count = word_parameter(parameters, "POINT:USED", bytes.word(header_point_count));

@@ -8,16 +8,16 @@
 #include <vector>
 
 #include "c3d_bytes.h"
+#include "input_file.h"
 #include "marker_recording.h"
 
 class C3dReader : public MarkerRecording {
  public:
-  // Reads the whole file at path and checks its header and parameter
+  // Maps the file at path into memory and checks its header and parameter
   // section. Throws ConversionError when the file cannot be read, is no C3D
-  // file, or its parameter section or values are inconsistent. Allocates the
-  // file's size once.
+  // file, or its parameter section or values are inconsistent.
   explicit C3dReader(const std::string& path);
-  // The same for a file already in memory (the fuzzer's entry point).
+  // The same for a file already in memory.
   explicit C3dReader(std::vector<unsigned char> file);
 
   const RecordingInfo& info() const override { return description; }
@@ -32,7 +32,7 @@ class C3dReader : public MarkerRecording {
   // data layout fields below.
   void open();
 
-  std::vector<unsigned char> file;
+  InputFile file;
   C3dBytes bytes;
   RecordingInfo description;
   size_t point_count = 0;

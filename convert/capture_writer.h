@@ -4,7 +4,6 @@
 #define CAPTURE_WRITER_H
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -26,23 +25,28 @@ class CaptureWriter {
   // Writes one line: the frame number, seconds, then X, Y, Z of every point,
   // three empty fields for a point not seen.
   void write_frame(const Frame& frame, double seconds);
-  // Bytes written so far.
+  // Bytes written to the file so far (all of them after commit).
   uint64_t bytes_written() const { return written; }
   // Flushes and closes the file and renames it to the target. Throws
   // ConversionError when a write, the close or the rename failed.
   void commit();
 
  private:
-  void put(const char* text, size_t length);
+  // Room for `length` more bytes in the buffer, writing it out first when
+  // it is full; returns where they go.
+  char* room(size_t length);
+  // Writes the buffer to the file and empties it.
+  void flush_buffer();
   [[noreturn]] void fail() const;
 
   std::string target;
   std::string temporary;
-  FILE* file = nullptr;
+  int descriptor = -1;
   bool single_precision;
   bool committed = false;
   uint64_t written = 0;
-  std::vector<char> line;  // one line being formatted
+  std::vector<char> buffer;  // lines not yet written
+  size_t filled = 0;         // bytes of buffer in use
 };
 
 #endif  // CAPTURE_WRITER_H

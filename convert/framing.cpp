@@ -17,15 +17,6 @@ void scene_range(const CaptureBounds& bounds, int axis, double& low, double& hig
 
 }  // namespace
 
-void CaptureBounds::add(double x, double y, double z) {
-  const double point[3] = {x, y, z};
-  for (int axis = 0; axis < 3; ++axis) {
-    low[axis] = any ? std::min(low[axis], point[axis]) : point[axis];
-    high[axis] = any ? std::max(high[axis], point[axis]) : point[axis];
-  }
-  any = true;
-}
-
 CameraValues frame_capture(const CaptureBounds& bounds) {
   CameraValues camera;
   if (bounds.empty()) return camera;

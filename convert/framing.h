@@ -2,6 +2,9 @@
 #ifndef FRAMING_H
 #define FRAMING_H
 
+#include <algorithm>
+#include <cmath>
+
 // The viewer's starting camera, as the marker view sets it up.
 namespace viewer_camera {
 constexpr double field_of_view_degrees = 60.0;  // vertical
@@ -25,15 +28,19 @@ struct CameraValues {
 // The box around every seen point of a capture, in capture coordinates.
 class CaptureBounds {
  public:
-  // Widens the box to hold (x, y, z).
-  void add(double x, double y, double z);
-  bool empty() const { return !any; }
+  // Widens the box to hold (x, y, z); inline, it runs once per point.
+  void add(double x, double y, double z) {
+    low[0] = std::min(low[0], x);
+    low[1] = std::min(low[1], y);
+    low[2] = std::min(low[2], z);
+    high[0] = std::max(high[0], x);
+    high[1] = std::max(high[1], y);
+    high[2] = std::max(high[2], z);
+  }
+  bool empty() const { return low[0] > high[0]; }
 
-  double low[3] = {0.0, 0.0, 0.0};   // smallest x, y, z
-  double high[3] = {0.0, 0.0, 0.0};  // largest x, y, z
-
- private:
-  bool any = false;
+  double low[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL};      // smallest x, y, z
+  double high[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};  // largest x, y, z
 };
 
 // The camera values, multiples of the sliders' step, that put the whole

@@ -35,8 +35,8 @@ bool all_empty(const std::vector<std::string>& cells) {
 }  // namespace
 
 TrcReader::TrcReader(const std::string& path) {
-  const std::vector<unsigned char> bytes = read_input_file(path);
-  text.assign(bytes.begin(), bytes.end());
+  const InputFile file(path);
+  if (file.size() > 0) text.assign(reinterpret_cast<const char*>(file.data()), file.size());
   open();
 }
 
