@@ -85,11 +85,8 @@ std::string whole_file(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
-  if (argc > 2 || runs < 1) {
-    std::printf("Usage: convert_benchmark [RUNS]\n");
-    return 2;
-  }
+  const int runs = runs_argument(argc, argv, "convert_benchmark", 5);
+  if (runs == 0) return 2;
   std::string folder = temporary_path("convert-bench-XXXXXX");
   if (mkdtemp(folder.data()) == nullptr) {
     std::printf("Error: cannot create a folder like %s\n", folder.c_str());

@@ -20,16 +20,6 @@ bool big_endian(const std::string& file) {
 
 }  // namespace
 
-std::string C3dMutator::mutate(const std::string& file, std::string& edits) {
-  std::string bytes = file;
-  const size_t count = between(1, 3);
-  for (size_t i = 0; i < count; ++i) {
-    edits += edits.empty() ? "" : " ";
-    edits += apply_one(bytes);
-  }
-  return bytes;
-}
-
 const char* C3dMutator::apply_one(std::string& file) {
   switch (between(0, 10)) {
     case 0: flip_byte(file); return "flip-byte";
@@ -44,10 +34,6 @@ const char* C3dMutator::apply_one(std::string& file) {
     case 9: truncate(file); return "truncate";
     default: truncate_in_frames(file); return "truncate-in-frames";
   }
-}
-
-size_t C3dMutator::between(size_t low, size_t high) {
-  return std::uniform_int_distribution<size_t>(low, high)(random);
 }
 
 uint16_t C3dMutator::odd_word() {
@@ -86,12 +72,6 @@ size_t C3dMutator::pick_record(const std::string& file) {
   return all.empty() ? file.size() : all[between(0, all.size() - 1)];
 }
 
-void C3dMutator::flip_byte(std::string& file) {
-  if (file.empty()) return;
-  const size_t at = between(0, file.size() - 1);
-  file[at] = static_cast<char>(file[at] ^ (1 << between(0, 7)));
-}
-
 void C3dMutator::flip_parameter_byte(std::string& file) {
   const size_t start = parameter_start(file);
   const size_t end = std::min(file.size(), start + block);
@@ -128,16 +108,6 @@ void C3dMutator::parameter_type_or_dimension(std::string& file) {
 void C3dMutator::block_count(std::string& file) {
   const size_t at = parameter_start(file) + 2;
   if (at < file.size()) file[at] = static_cast<char>(between(0, 255));
-}
-
-void C3dMutator::insert_bytes(std::string& file) {
-  std::string bytes(between(1, 8), '\0');
-  for (char& c : bytes) c = static_cast<char>(between(0, 255));
-  file.insert(between(0, file.size()), bytes);
-}
-
-void C3dMutator::delete_bytes(std::string& file) {
-  file.erase(between(0, file.size()), between(1, 16));
 }
 
 void C3dMutator::truncate(std::string& file) { file.resize(between(0, file.size())); }
