@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <memory>
 
 #include "c3d_reader.h"
 #include "capture_writer.h"
@@ -35,14 +36,16 @@ void turn_y_up_to_z_up(Frame& frame) {
   }
 }
 
-}  // namespace
-
+// The reader the extension of input names. Throws ConversionError for
+// another extension or a file the reader refuses.
 std::unique_ptr<MarkerRecording> open_recording(const std::string& input) {
   const std::string extension = lower_extension(input);
   if (extension == ".c3d") return std::make_unique<C3dReader>(input);
   if (extension == ".trc") return std::make_unique<TrcReader>(input);
   throw ConversionError(input + " is neither a .c3d nor a .trc file");
 }
+
+}  // namespace
 
 ConversionSummary convert_recording(const std::string& input, const std::string& output,
                                     bool y_up) {

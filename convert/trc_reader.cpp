@@ -84,7 +84,12 @@ void TrcReader::open() {
   description.rate_hz = rate;
 
   const std::vector<std::string> marker_row = cells(3);
-  if (markers >= 1.0 && markers <= 1e6 && std::trunc(markers) == markers) {
+  if (markers >= 1.0 && std::trunc(markers) == markers) {
+    // Every marker has its name's column in the names row: a count past
+    // them is a damaged header, not a table of empty columns.
+    if (3.0 * markers > static_cast<double>(marker_row.size())) {
+      throw ConversionError("the TRC file's NumMarkers is more than its names row has room for");
+    }
     marker_count = static_cast<size_t>(markers);
   } else {
     for (size_t c = first_marker_column; c < marker_row.size(); c += 3) {

@@ -94,6 +94,7 @@ TEST(TrcConversion, BadTablesEndWithAMessage) {
   } cases[] = {
       {"no PathFileType", replaced("PathFileType", "PathFile"), "not a TRC file"},
       {"only four rows", "PathFileType\t4\nDataRate\n50\nFrame#\n", "not a TRC file"},
+      {"more markers than names", replaced("\t2\tm", "\t9\tm"), "NumMarkers is more than its names row"},
       {"rate 0", replaced("50\t50\t3", "0\t50\t3"), "DataRate is not a positive number"},
       {"rate text", replaced("50\t50\t3", "fast\t50\t3"), "DataRate is not a positive number"},
       {"no markers", replaced("\t2\tm", "\t0\tm").replace(good.find("HEAD"), 15, "\t\t\t\t\t"),
