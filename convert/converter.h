@@ -5,6 +5,7 @@
 #include <string>
 
 #include "conversion_summary.h"
+
 // Converts input, a C3D (.c3d) or TRC (.trc) file by its extension in any
 // case, into the capture file output: header, then one line per
 // frame with the time (frame - first) / rate. With y_up, every point (x, y, z)
