@@ -8,6 +8,11 @@
 // "XXXXXX" for mkstemp or mkdtemp), under $TMPDIR, else /tmp.
 std::string temporary_path(const char* pattern);
 
+// The optional RUNS argument of a benchmark's command line "NAME [RUNS]":
+// default_runs without it; 0, after printing the usage line, when the
+// command line is wrong.
+int runs_argument(int argc, char** argv, const char* name, int default_runs);
+
 // "met" or "MISSED", for a line of the targets.
 const char* verdict(bool met);
 

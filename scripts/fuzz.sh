@@ -1,23 +1,33 @@
 #!/bin/bash
-# Fuzzes the capture file reader and gap filling with AFL++ for SECONDS
-# (default 600): builds the loader program load-capture with AFL++'s clang
-# and AddressSanitizer + UndefinedBehaviorSanitizer in build-afl/, runs it
-# once per input in a fresh process (a bad file ends the process with status
-# 1, which counts as a normal end), then prints the figures and copies every
-# crashing or hanging input into fuzz/regressions/ with its stack.
-#   usage: scripts/fuzz.sh [SECONDS]
+# Fuzzes with AFL++ for SECONDS (default 600) one of two targets:
+#   capture  the capture file reader and gap filling (the loader program
+#            load-capture, seeds fuzz/corpus/), the default;
+#   c3d      the converter's C3D reader (the program read-c3d, seeds
+#            fuzz/c3d-corpus/).
+# Builds the target with AFL++'s clang and AddressSanitizer +
+# UndefinedBehaviorSanitizer in build-afl/, runs it once per input in a fresh
+# process (a bad file ends the process with status 1, which counts as a
+# normal end), then prints the figures and copies every crashing or hanging
+# input into fuzz/regressions/ with its stack.
+#   usage: scripts/fuzz.sh [SECONDS] [capture|c3d]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
+target=${2:-capture}
 build_dir=build-afl
-findings=$build_dir/findings
+case $target in
+  capture) program=load-capture corpus=fuzz/corpus dictionary=fuzz/capture.dict suffix=csv ;;
+  c3d) program=read-c3d corpus=fuzz/c3d-corpus dictionary=fuzz/c3d.dict suffix=c3d ;;
+  *) echo "Error: unknown fuzzing target $target" >&2; exit 1 ;;
+esac
+findings=$build_dir/findings-$target
 
 bash scripts/install-deps.sh --fuzz
 
 CC=afl-clang-fast CXX=afl-clang-fast++ cmake -S . -B "$build_dir" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARKER_VIEWER_SANITIZE=ON >/dev/null
-cmake --build "$build_dir" -j2 --target load-capture
-loader=$build_dir/fuzz/load-capture
+cmake --build "$build_dir" -j2 --target "$program"
+loader=$build_dir/fuzz/$program
 
 # Sanitizer faults must abort, so that the fuzzer sees them as crashes; the
 # program never frees its data by design, so leaks are not faults.
@@ -25,9 +35,9 @@ export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:symbolize=0
 export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1:symbolize=0
 export AFL_SKIP_CPUFREQ=1 AFL_I_DONT_CARE_ABOUT_MISSING_CRASHES=1 AFL_AUTORESUME=1
 [ -t 1 ] || export AFL_NO_UI=1
-afl-fuzz -i fuzz/corpus -o "$findings" -x fuzz/capture.dict -t 1000 -V "$seconds" \
-  -- "$loader" @@ >"$build_dir/afl-fuzz.log" 2>&1 || {
-  tail -30 "$build_dir/afl-fuzz.log"
+afl-fuzz -i "$corpus" -o "$findings" -x "$dictionary" -t 1000 -V "$seconds" \
+  -- "$loader" @@ >"$build_dir/afl-fuzz-$target.log" 2>&1 || {
+  tail -30 "$build_dir/afl-fuzz-$target.log"
   exit 1
 }
 
@@ -41,7 +51,7 @@ export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1:symboli
 for input in "$findings"/default/crashes/id:* "$findings"/default/hangs/id:*; do
   [ -e "$input" ] || continue
   kind=$(basename "$(dirname "$input")")
-  kept=fuzz/regressions/${kind%s}-$(sha1sum "$input" | cut -c1-12).csv
+  kept=fuzz/regressions/${kind%s}-$(sha1sum "$input" | cut -c1-12).$suffix
   [ -e "$kept" ] && continue
   cp "$input" "$kept"
   timeout 10 "$loader" "$kept" >"$build_dir/$(basename "$kept").report" 2>&1 || true

@@ -3,22 +3,25 @@
 # answers its prompt with the sample capture, photographs the window and
 # closes it again.
 #
-#   scripts/screenshot.sh [program]    (default: build/viewer/marker-viewer)
-#   SCREENSHOT_FILE=path picks another picture file than docs/screenshot.png.
+#   scripts/screenshot.sh [program [arguments...]]
+#       (default: build/viewer/marker-viewer, no arguments)
+#   SCREENSHOT_FILE=path picks another picture file than docs/screenshot.png,
+#   SCREENSHOT_CAPTURE=path another capture than samples/walk.csv.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ "${1:-}" != --on-display ]; then
   program=$(realpath "${1:-build/viewer/marker-viewer}")
   [ -x "$program" ] || { echo "Error: no viewer program at $program" >&2; exit 1; }
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" --on-display "$program"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" --on-display "$program" "${@:2}"
 fi
 program=$2
-capture=samples/walk.csv
+arguments=("${@:3}")
+capture=${SCREENSHOT_CAPTURE:-samples/walk.csv}
 output=${SCREENSHOT_FILE:-docs/screenshot.png}
 title="Displays the Markers"
 
-"$program" <<<"$capture" >/dev/null &
+"$program" "${arguments[@]}" <<<"$capture" >/dev/null &
 viewer=$!
 trap 'kill "$viewer" 2>/dev/null || true' EXIT
 

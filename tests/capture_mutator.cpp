@@ -26,16 +26,6 @@ const char* const kOddHeaders[] = {
 
 }  // namespace
 
-std::string CaptureMutator::mutate(const std::string& capture, std::string& edits) {
-  std::string text = capture;
-  const size_t count = between(1, 3);
-  for (size_t i = 0; i < count; ++i) {
-    edits += edits.empty() ? "" : " ";
-    edits += apply_one(text);
-  }
-  return text;
-}
-
 const char* CaptureMutator::apply_one(std::string& text) {
   switch (between(0, 18)) {
     case 0: flip_byte(text); return "flip-byte";
@@ -60,10 +50,6 @@ const char* CaptureMutator::apply_one(std::string& text) {
   }
 }
 
-size_t CaptureMutator::between(size_t low, size_t high) {
-  return std::uniform_int_distribution<size_t>(low, high)(random);
-}
-
 size_t CaptureMutator::position(const std::string& text) { return between(0, text.size()); }
 
 void CaptureMutator::pick_line(const std::string& text, bool header_only, size_t& start,
@@ -78,22 +64,6 @@ size_t CaptureMutator::pick_comma(const std::string& text) {
   size_t comma = text.find(',', from);
   if (comma == std::string::npos) comma = text.find(',');
   return comma == std::string::npos ? text.size() : comma;
-}
-
-void CaptureMutator::flip_byte(std::string& text) {
-  if (text.empty()) return;
-  const size_t at = between(0, text.size() - 1);
-  text[at] = static_cast<char>(text[at] ^ (1 << between(0, 7)));
-}
-
-void CaptureMutator::insert_bytes(std::string& text) {
-  std::string bytes(between(1, 8), '\0');
-  for (char& c : bytes) c = static_cast<char>(between(0, 255));
-  text.insert(position(text), bytes);
-}
-
-void CaptureMutator::delete_bytes(std::string& text) {
-  text.erase(position(text), between(1, 16));
 }
 
 void CaptureMutator::truncate_line(std::string& text) {

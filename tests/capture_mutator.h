@@ -4,35 +4,28 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <random>
 #include <string>
 
-class CaptureMutator {
+#include "byte_mutator.h"
+
+// mutate(capture, edits) returns capture with one to three of these edits.
+class CaptureMutator : public ByteMutator {
  public:
   // The same seed gives the same edits on the same text.
-  explicit CaptureMutator(uint64_t seed) : random(seed) {}
-
-  // Returns capture with one to three random edits applied and appends their
-  // names to `edits`, so a failing input can be told apart and reproduced.
-  std::string mutate(const std::string& capture, std::string& edits);
+  explicit CaptureMutator(uint64_t seed) : ByteMutator(seed) {}
 
  private:
   // Applies one randomly chosen edit to text and returns its name.
-  const char* apply_one(std::string& text);
+  const char* apply_one(std::string& text) override;
 
   // A random position in text, 0 to text.size().
   size_t position(const std::string& text);
-  // A random whole number from low to high, both included.
-  size_t between(size_t low, size_t high);
   // Start and end (the newline or the end of text) of a random line; line 0
   // (the header) when header_only.
   void pick_line(const std::string& text, bool header_only, size_t& start, size_t& end);
   // Position of a random comma, or text.size() when there is none.
   size_t pick_comma(const std::string& text);
 
-  void flip_byte(std::string& text);
-  void insert_bytes(std::string& text);
-  void delete_bytes(std::string& text);
   void truncate_line(std::string& text);
   void truncate_file(std::string& text);
   void duplicate_line(std::string& text);
@@ -49,8 +42,6 @@ class CaptureMutator {
   void damage_header(std::string& text);
   void odd_number(std::string& text);
   void drop_final_newline(std::string& text);
-
-  std::mt19937_64 random;
 };
 
 #endif  // CAPTURE_MUTATOR_H

@@ -1,0 +1,32 @@
+// The bytes of an input file: mapped into memory from disk, or handed over
+// already in memory.
+#ifndef INPUT_FILE_H
+#define INPUT_FILE_H
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+class InputFile {
+ public:
+  // Maps the regular file at path read-only. Throws ConversionError ("cannot
+  // read PATH: reason") when it cannot be opened or mapped or is no regular
+  // file.
+  explicit InputFile(const std::string& path);
+  // Holds bytes already in memory.
+  explicit InputFile(std::vector<unsigned char> bytes);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  const unsigned char* data() const { return bytes; }
+  size_t size() const { return length; }
+
+ private:
+  std::vector<unsigned char> owned;
+  const unsigned char* bytes = nullptr;
+  size_t length = 0;
+  bool mapped = false;
+};
+
+#endif  // INPUT_FILE_H

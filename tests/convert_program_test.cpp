@@ -1,0 +1,174 @@
+// capture-convert run end to end in a child process: its one line on
+// standard output, its status, the files it leaves, and the viewer's reader
+// (the loader program) on what it writes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "c3d_builder.h"
+#include "child_process.h"
+#include "loader_verdict.h"
+#include "temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kTimeLimitSeconds = 60.0;
+
+ChildResult run_program(const std::vector<std::string>& arguments) {
+  std::vector<std::string> argv = {CAPTURE_CONVERT_PROGRAM};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  return run_child(argv, "", loader_environment(), kTimeLimitSeconds);
+}
+
+// The names of the files in dir, sorted.
+std::vector<std::string> files_in(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Three markers over four frames; BACK is never seen.
+C3dDescription three_markers() {
+  C3dDescription d;
+  d.labels = {"HEAD", "BACK", "HAND"};
+  d.frames = 4;
+  d.point = [](int64_t f, size_t m) {
+    return StoredPoint{static_cast<int16_t>(7000 + f), static_cast<int16_t>(100 * m + 50),
+                       static_cast<int16_t>(15000 - 1000 * m), m != 1 && !(m == 2 && f == 1)};
+  };
+  return d;
+}
+
+// The whole data is missing! for each series of a marker never seen.
+std::string never_seen_warnings(int markers) {
+  std::string text;
+  for (int i = 0; i < 3 * markers; ++i) text += "The whole data is missing!\n";
+  return text;
+}
+
+// The loader program (the viewer's reader and gap filling) on capture.
+ChildResult load_in_viewer_reader(const std::string& capture) {
+  return run_child({LOAD_CAPTURE_PROGRAM, capture}, "", loader_environment(), kTimeLimitSeconds);
+}
+
+TEST(ConvertProgram, PrintsOneSummaryLineAndLeavesOnlyTheCapture) {
+  TempDir dir("convert-program-");
+  ASSERT_TRUE(write_c3d_file(dir.path() + "/walk.c3d", three_markers()));
+  const ChildResult run = run_program({dir.path() + "/walk.c3d", dir.path() + "/walk.csv"});
+  EXPECT_EQ(0, run.exit_status) << run.out << run.err;
+  EXPECT_EQ("3 markers, 4 frames at 100 Hz in mm, 41.7 % of points not seen; to frame it all set "
+            "Zoom Input 15, Pan Camera Vertical -15, Pan Camera Horizontal 0\n",
+            run.out);
+  EXPECT_EQ("", run.err);
+  EXPECT_EQ((std::vector<std::string>{"walk.c3d", "walk.csv"}), files_in(dir.path()));
+}
+
+TEST(ConvertProgram, CaptureLoadsInTheViewerReaderWithOnlyTheNeverSeenWarnings) {
+  TempDir dir("convert-load-");
+  ASSERT_TRUE(write_c3d_file(dir.path() + "/walk.c3d", three_markers()));
+  ASSERT_EQ(0, run_program({dir.path() + "/walk.c3d", dir.path() + "/walk.csv"}).exit_status);
+  const ChildResult load = load_in_viewer_reader(dir.path() + "/walk.csv");
+  EXPECT_EQ(0, load.exit_status);
+  EXPECT_EQ(never_seen_warnings(1), load.out);
+  EXPECT_EQ("", load.err);
+}
+
+// The shipped recordings have 51 markers, lines of about 1,400 characters.
+TEST(ConvertProgram, RecordedFilesLoadInTheViewerReaderWithoutWarnings) {
+  for (const char* recording : {RECORDED_C3D, RECORDED_TRC}) {
+    TempDir dir("convert-recorded-");
+    const std::string capture = dir.path() + "/recorded.csv";
+    const ChildResult run = run_program({recording, capture});
+    ASSERT_EQ(0, run.exit_status) << recording << ": " << run.out;
+    const ChildResult load = load_in_viewer_reader(capture);
+    EXPECT_EQ(0, load.exit_status) << recording << ": " << load.out;
+    EXPECT_EQ("", load.out) << recording;
+    EXPECT_EQ("", load.err) << recording;
+  }
+}
+
+// Command lines that must end with one "Error:" line, status 1 and no new
+// file. Columns: what is wrong, the arguments (with DIR for the folder), a
+// part of the message.
+TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
+  const struct {
+    const char* what;
+    std::vector<std::string> arguments;
+    const char* message;
+  } cases[] = {
+      {"no arguments", {}, "usage: capture-convert"},
+      {"one argument", {"DIR/walk.c3d"}, "usage: capture-convert"},
+      {"unknown option", {"DIR/walk.c3d", "DIR/out.csv", "--z-up"}, "usage: capture-convert"},
+      {"other extension", {"DIR/walk.bin", "DIR/out.csv"}, "neither a .c3d nor a .trc file"},
+      {"missing input", {"DIR/none.c3d", "DIR/out.csv"}, "cannot read DIR/none.c3d"},
+      {"a folder as input", {"DIR/folder.c3d", "DIR/out.csv"}, "cannot read DIR/folder.c3d"},
+      {"output is the input", {"DIR/walk.c3d", "DIR/../" "DIR_NAME/walk.c3d"}, "the output file is the input"},
+      {"output in a missing folder", {"DIR/walk.c3d", "DIR/none/out.csv"}, "cannot write DIR/none/out.csv"},
+      {"not a C3D file", {"DIR/text.c3d", "DIR/out.csv"}, "not a C3D file"},
+      {"C3D cut in its header", {"DIR/cut.c3d", "DIR/out.csv"}, "not a C3D file"},
+      {"not a TRC file", {"DIR/text.trc", "DIR/out.csv"}, "not a TRC file"},
+  };
+  for (const auto& c : cases) {
+    TempDir dir("convert-bad-");
+    ASSERT_TRUE(write_c3d_file(dir.path() + "/walk.c3d", three_markers()));
+    dir.write("walk.bin", "x");
+    dir.write("text.c3d", "KSample,KTime\n");
+    dir.write("text.trc", "KSample,KTime\n");
+    dir.write("cut.c3d", read_file(dir.path() + "/walk.c3d").substr(0, 100));
+    fs::create_directory(dir.path() + "/folder.c3d");
+    const std::vector<std::string> before = files_in(dir.path());
+
+    auto in_dir = [&](std::string text) {
+      for (size_t at; (at = text.find("DIR_NAME")) != std::string::npos;) {
+        text.replace(at, 8, fs::path(dir.path()).filename().string());
+      }
+      for (size_t at; (at = text.find("DIR")) != std::string::npos;) text.replace(at, 3, dir.path());
+      return text;
+    };
+    std::vector<std::string> arguments;
+    for (const std::string& argument : c.arguments) arguments.push_back(in_dir(argument));
+    const ChildResult run = run_program(arguments);
+
+    EXPECT_EQ(1, run.exit_status) << c.what;
+    EXPECT_EQ(0u, run.out.rfind("Error: ", 0)) << c.what << ": " << run.out;
+    EXPECT_EQ(run.out.size() - 1, run.out.find('\n')) << c.what << ": one line";
+    EXPECT_NE(std::string::npos, run.out.find(in_dir(c.message))) << c.what << ": " << run.out;
+    EXPECT_EQ("", run.err) << c.what;
+    EXPECT_EQ(before, files_in(dir.path())) << c.what;
+  }
+}
+
+// A failure in the middle of the frames still leaves no file behind.
+TEST(ConvertProgram, FailureAfterTheFirstFramesLeavesNoFile) {
+  TempDir dir("convert-late-");
+  std::string table =
+      "PathFileType\t4\nDataRate\tNumMarkers\n100\t1\nFrame#\tTime\tA\n\t\tX1\tY1\tZ1\n";
+  for (int f = 1; f <= 1000; ++f) table += std::to_string(f) + "\t0\t1\t2\t3\n";
+  table += "1001\t0\t1\tnot-a-number\t3\n";
+  dir.write("late.trc", table);
+  const ChildResult run = run_program({dir.path() + "/late.trc", dir.path() + "/late.csv"});
+  EXPECT_EQ(1, run.exit_status);
+  EXPECT_NE(std::string::npos, run.out.find("line 1006, column 4")) << run.out;
+  EXPECT_EQ((std::vector<std::string>{"late.trc"}), files_in(dir.path()));
+}
+
+TEST(ConvertProgram, UnwritableFolderEndsWithOneErrorLine) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into any folder";
+  TempDir dir("convert-readonly-");
+  ASSERT_TRUE(write_c3d_file(dir.path() + "/walk.c3d", three_markers()));
+  fs::create_directory(dir.path() + "/locked");
+  chmod((dir.path() + "/locked").c_str(), 0555);
+  const ChildResult run = run_program({dir.path() + "/walk.c3d", dir.path() + "/locked/walk.csv"});
+  EXPECT_EQ(1, run.exit_status);
+  EXPECT_EQ(0u, run.out.rfind("Error: cannot write ", 0)) << run.out;
+  chmod((dir.path() + "/locked").c_str(), 0755);
+}
+
+}  // namespace

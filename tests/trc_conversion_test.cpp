@@ -1,0 +1,117 @@
+// TRC tables, tab- and comma-separated, converted in-process.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "conversion_error.h"
+#include "converter.h"
+#include "temp_dir.h"
+
+namespace {
+
+// An OpenSim-style table of two markers in m: HEAD not seen in frame 11 (empty
+// cells), HAND cut short in frame 12, a blank row before the data.
+const char kTabTable[] =
+    "PathFileType\t4\t(X/Y/Z)\ttrial.trc\n"
+    "DataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\tOrigDataRate\n"
+    "50\t50\t3\t2\tm\t50\n"
+    "Frame#\tTime\tHEAD\t\t\tL HAND\t\t\n"
+    "\t\tX1\tY1\tZ1\tX2\tY2\tZ2\n"
+    "\n"
+    "10\t0.000\t0.1\t1.70\t-0.25\t0.30\t1.1\t1e-3\n"
+    "11\t0.020\t\t\t\t0.31\t1.1\t0.001\n"
+    "12\t0.040\t0.1000000000000000055511151231257827\t1.7\t-0.25\t0.32\n";
+
+const char kExpectedCapture[] =
+    "KSample,KTime,HEAD_X,HEAD_Y,HEAD_Z,L_HAND_X,L_HAND_Y,L_HAND_Z\n"
+    "10,0,0.1,1.7,-0.25,0.3,1.1,0.001\n"
+    "11,0.02,,,,0.31,1.1,0.001\n"
+    "12,0.04,0.1,1.7,-0.25,,,\n";
+
+std::string with_commas(std::string table) {
+  for (char& c : table) {
+    if (c == '\t') c = ',';
+  }
+  return table;
+}
+
+std::string convert_table(const std::string& table, ConversionSummary* summary = nullptr,
+                          bool y_up = false) {
+  TempDir dir("trc-");
+  const std::string input = dir.write("trial.TRC", table);
+  const ConversionSummary result = convert_recording(input, dir.path() + "/out.csv", y_up);
+  if (summary != nullptr) *summary = result;
+  return read_file(dir.path() + "/out.csv");
+}
+
+TEST(TrcConversion, TabAndCommaTablesGiveTheSameCapture) {
+  EXPECT_EQ(kExpectedCapture, convert_table(kTabTable));
+  EXPECT_EQ(kExpectedCapture, convert_table(with_commas(kTabTable)));
+}
+
+TEST(TrcConversion, CarriageReturnsAndPaddingCellsChangeNothing) {
+  std::string table;
+  for (char c : with_commas(kTabTable)) table += c == '\n' ? std::string(",,,\r\n") : std::string(1, c);
+  EXPECT_EQ(kExpectedCapture, convert_table(table));
+}
+
+TEST(TrcConversion, SummaryNamesTheUnitsAndCountsPointsNotSeen) {
+  ConversionSummary summary;
+  convert_table(kTabTable, &summary);
+  EXPECT_EQ("m", summary.units);
+  EXPECT_EQ(2, summary.points_not_seen);
+  EXPECT_EQ(3, summary.frames);
+  EXPECT_EQ(50.0, summary.rate_hz);
+}
+
+TEST(TrcConversion, FewerRowsThanClaimedAreConvertedAndCounted) {
+  std::string table = kTabTable;
+  table.replace(table.find("50\t50\t3"), 7, "50\t50\t9");
+  ConversionSummary summary;
+  EXPECT_EQ(kExpectedCapture, convert_table(table, &summary));
+  EXPECT_EQ(9, summary.frames_claimed);
+  EXPECT_EQ(3, summary.frames);
+}
+
+TEST(TrcConversion, YUpStandsTheRecordingUpright) {
+  const std::string capture = convert_table(kTabTable, nullptr, true);
+  EXPECT_NE(std::string::npos, capture.find("\n10,0,0.1,0.25,1.7,0.3,-0.001,1.1\n")) << capture;
+}
+
+// Tables that must be refused. Columns: what is wrong, the table, a part of
+// the message.
+TEST(TrcConversion, BadTablesEndWithAMessage) {
+  const std::string good = kTabTable;
+  auto replaced = [&](const std::string& from, const std::string& to) {
+    std::string table = good;
+    table.replace(table.find(from), from.size(), to);
+    return table;
+  };
+  const struct {
+    const char* what;
+    std::string table;
+    const char* message;
+  } cases[] = {
+      {"no PathFileType", replaced("PathFileType", "PathFile"), "not a TRC file"},
+      {"only four rows", "PathFileType\t4\nDataRate\n50\nFrame#\n", "not a TRC file"},
+      {"more markers than names", replaced("\t2\tm", "\t9\tm"), "NumMarkers is more than its names row"},
+      {"rate 0", replaced("50\t50\t3", "0\t50\t3"), "DataRate is not a positive number"},
+      {"rate text", replaced("50\t50\t3", "fast\t50\t3"), "DataRate is not a positive number"},
+      {"no markers", replaced("\t2\tm", "\t0\tm").replace(good.find("HEAD"), 15, "\t\t\t\t\t"),
+       "names no markers"},
+      {"no data rows", good.substr(0, good.find("10\t0.000")), "holds no data rows"},
+      {"text in a cell", replaced("1.70", "1.7x"), "line 7, column 4"},
+      {"infinite cell", replaced("1.70", "inf"), "line 7, column 4"},
+      {"fractional frame number", replaced("11\t0.020", "11.5\t0.020"), "line 8 of the TRC file has no whole frame number"},
+  };
+  for (const auto& c : cases) {
+    try {
+      convert_table(c.table);
+      ADD_FAILURE() << c.what << ": converted";
+    } catch (const ConversionError& error) {
+      EXPECT_NE(std::string::npos, std::string(error.what()).find(c.message)) << c.what << ": " << error.what();
+    }
+  }
+}
+
+}  // namespace
