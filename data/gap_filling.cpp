@@ -1,3 +1,5 @@
+#include "gap_filling.h"
+
 #include <cstdio>
 #include <limits>
 

@@ -47,12 +47,4 @@ void read_joint_names(FILE* file, MotionData& data);
 // arrays from the data lines.
 void read_samples(FILE* file, MotionData& data);
 
-// Fills the gaps of one series of the given length in place, one run at a time.
-void fill_series(double* series, int length);
-// Fills the first run of missing values after position `after` and returns
-// the position up to which the series is complete (the run's right neighbour,
-// or length); a series with no value at all is filled with a quiet NaN.
-// Never reads or writes outside 0 .. length - 1.
-int fill_next_gap(double* series, int after, int length);
-
 #endif  // MOTION_DATA_H

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gap_filling.h"
 #include "motion_data.h"
 #include "test_capture.h"
 
