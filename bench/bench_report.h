@@ -1,17 +1,15 @@
-// What the benchmarks share: where their temporary files go, how a target reads.
+// What the benchmarks share: their command line, how a target reads.
 #ifndef BENCH_REPORT_H
 #define BENCH_REPORT_H
 
-#include <string>
+#include <functional>
 
-// A path for a temporary file or folder named after pattern (ending in
-// "XXXXXX" for mkstemp or mkdtemp), under $TMPDIR, else /tmp.
-std::string temporary_path(const char* pattern);
-
-// The optional RUNS argument of a benchmark's command line "NAME [RUNS]":
-// default_runs without it; 0, after printing the usage line, when the
-// command line is wrong.
-int runs_argument(int argc, char** argv, const char* name, int default_runs);
+// Runs a benchmark whose command line is "NAME [RUNS]": body(runs), with
+// default_runs without the argument, and returns its status. A wrong command
+// line prints the usage line and gives 2; an exception (a temporary folder
+// that cannot be made, say) prints one "Error:" line and gives 1.
+int run_benchmark(int argc, char** argv, const char* name, int default_runs,
+                  const std::function<int(int runs)>& body);
 
 // "met" or "MISSED", for a line of the targets.
 const char* verdict(bool met);

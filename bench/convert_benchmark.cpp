@@ -21,6 +21,7 @@
 #include "c3d_builder.h"
 #include "conversion_error.h"
 #include "converter.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -72,32 +73,17 @@ double time_plain_write(const std::string& bytes, const std::string& path) {
   return ok && closed ? seconds_since(start) : -1.0;
 }
 
-std::string whole_file(const std::string& path) {
-  std::string bytes;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return bytes;
-  char buffer[1 << 16];
-  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, got);
-  std::fclose(file);
-  return bytes;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  const int runs = runs_argument(argc, argv, "convert_benchmark", 5);
-  if (runs == 0) return 2;
-  std::string folder = temporary_path("convert-bench-XXXXXX");
-  if (mkdtemp(folder.data()) == nullptr) {
-    std::printf("Error: cannot create a folder like %s\n", folder.c_str());
-    return 1;
-  }
+// Times `runs` conversions and plain writes of a generated recording in a
+// temporary folder and prints them against the target; returns the status.
+int measure_conversion(int runs) {
+  const TempDir dir("convert-bench-");
+  const std::string& folder = dir.path();
   const std::string input = folder + "/recording.c3d";
   const std::string output = folder + "/recording.csv";
   const std::string copy = folder + "/copy.csv";
   std::printf("generating %s ...\n", input.c_str());
   bool ok = write_c3d_file(input, recording());
-  whole_file(input);  // into the page cache
+  read_file(input);  // into the page cache
 
   double best_convert = 0.0;
   double best_write = 0.0;
@@ -113,7 +99,7 @@ int main(int argc, char** argv) {
       ok = false;
       break;
     }
-    const double seconds = time_plain_write(whole_file(output), copy);
+    const double seconds = time_plain_write(read_file(output), copy);
     ok = seconds > 0.0;
     if (i == 0 || seconds < best_write) best_write = seconds;
   }
@@ -131,7 +117,11 @@ int main(int argc, char** argv) {
   } else {
     std::printf("Error: the benchmark failed in %s\n", folder.c_str());
   }
-  for (const std::string& path : {input, output, copy}) unlink(path.c_str());
-  rmdir(folder.c_str());
   return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return run_benchmark(argc, argv, "convert_benchmark", 5, measure_conversion);
 }

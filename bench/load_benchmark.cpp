@@ -19,6 +19,7 @@
 #include "bench_report.h"
 #include "capture_generator.h"
 #include "load_probe.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -159,19 +160,11 @@ void print_report(const std::array<Case, 2>& cases, int runs, long idle_kib) {
               target_fill_percent, fill_percent, verdict(fill_percent < target_fill_percent));
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
-  if (argc > 2 || runs < 1) {
-    std::printf("Usage: load_benchmark [RUNS]\n");
-    return 2;
-  }
-  std::string folder = temporary_path("marker-bench-XXXXXX");
-  if (mkdtemp(folder.data()) == nullptr) {
-    std::printf("Error: cannot create a folder like %s\n", folder.c_str());
-    return 1;
-  }
+// Generates the captures in a temporary folder, loads each `runs` times with
+// every reader and prints the report; returns the status.
+int measure_loads(int runs) {
+  const TempDir dir("marker-bench-");
+  const std::string& folder = dir.path();
 
   std::array<Case, 2> cases{};
   cases[0].shape = shape_of(50000, 30);
@@ -195,7 +188,11 @@ int main(int argc, char** argv) {
     print_report(cases, runs, idle_child_rss_kib());
   }
 
-  for (const Case& c : cases) unlink(c.path.c_str());
-  rmdir(folder.c_str());
   return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return run_benchmark(argc, argv, "load_benchmark", 5, measure_loads);
 }

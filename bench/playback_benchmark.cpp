@@ -19,8 +19,10 @@
 
 #include "bench_report.h"
 #include "capture_generator.h"
+#include "counting_view.h"
 #include "marker_view.h"
 #include "motion_data.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -34,24 +36,6 @@ constexpr double kTargetDeviationPercent = 2.0;
 constexpr int kViewWidth = 535;
 constexpr int kViewHeight = 500;
 
-// A marker view that notes which samples it has drawn.
-class CountingView : public MarkerView {
- public:
-  CountingView(int w, int h) : MarkerView(0, 0, w, h, "label") {}
-
-  std::vector<bool> drawn;  // one flag per sample
-  int draws = 0;            // every draw, of any sample
-
- protected:
-  void draw() override {
-    MarkerView::draw();
-    ++draws;
-    const int32_t frame = get_current_frame();
-    if (frame >= 0 && static_cast<size_t>(frame) < drawn.size())
-      drawn[static_cast<size_t>(frame)] = true;
-  }
-};
-
 // One playback of the capture and what it showed.
 struct Run {
   double seconds = 0.0;
@@ -61,17 +45,19 @@ struct Run {
 };
 
 Run play_once(CountingView& view) {
-  view.drawn.assign(kSamples, false);
-  view.draws = 0;
+  view.frames_drawn.clear();
   const auto start = std::chrono::steady_clock::now();
   view.play();
   const std::chrono::duration<double> took =
       std::chrono::steady_clock::now() - start;
+  std::vector<bool> drawn(kSamples, false);
+  for (const int32_t frame : view.frames_drawn) {
+    if (frame >= 0 && frame < kSamples) drawn[static_cast<size_t>(frame)] = true;
+  }
   Run run;
   run.seconds = took.count();
-  run.samples_drawn =
-      static_cast<int>(std::count(view.drawn.begin(), view.drawn.end(), true));
-  run.draws = view.draws;
+  run.samples_drawn = static_cast<int>(std::count(drawn.begin(), drawn.end(), true));
+  run.draws = static_cast<int>(view.frames_drawn.size());
   run.last_frame = view.get_current_frame();
   return run;
 }
@@ -107,36 +93,20 @@ void print_report(const std::vector<Run>& runs) {
               verdict(worst_deviation <= kTargetDeviationPercent));
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const int run_count = argc > 1 ? std::atoi(argv[1]) : 3;
-  if (argc > 2 || run_count < 1) {
-    std::printf("Usage: playback_benchmark [RUNS]\n");
-    return 2;
-  }
-  std::string path = temporary_path("marker-playback-XXXXXX");
-  const int fd = mkstemp(path.data());
-  if (fd < 0) {
-    std::printf("Error: cannot create a file like %s\n", path.c_str());
-    return 1;
-  }
-  close(fd);
+int play_runs(int run_count) {
+  const TempDir folder("marker-playback-");
+  const std::string path = folder.path() + "/capture.csv";
   CaptureShape shape;
   shape.samples = kSamples;
   shape.markers = kMarkers;
   shape.rate_hz = kRateHz;
-  const bool written = write_capture_file(path.c_str(), shape);
-  MotionData data{};
-  if (written) {
-    load_motion_data(path.c_str(), data);
-    data.fill_gaps();
-  }
-  unlink(path.c_str());
-  if (!written) {
+  if (!write_capture_file(path.c_str(), shape)) {
     std::printf("Error: cannot write the capture %s\n", path.c_str());
     return 1;
   }
+  MotionData data{};
+  load_motion_data(path.c_str(), data);
+  data.fill_gaps();
 
   Fl_Window window(kViewWidth, kViewHeight, "playback benchmark");
   CountingView* view = new CountingView(kViewWidth, kViewHeight);
@@ -144,8 +114,8 @@ int main(int argc, char** argv) {
   view->set_data(&data);
   window.show();
   // Lets the window appear and draw once before the first playback.
-  for (int i = 0; i < 200 && view->draws == 0; ++i) Fl::wait(0.05);
-  if (view->draws == 0) {
+  for (int i = 0; i < 200 && view->frames_drawn.empty(); ++i) Fl::wait(0.05);
+  if (view->frames_drawn.empty()) {
     std::printf("Error: the view was never drawn\n");
     return 1;
   }
@@ -158,4 +128,10 @@ int main(int argc, char** argv) {
   }
   print_report(runs);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return run_benchmark(argc, argv, "playback_benchmark", 3, play_runs);
 }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -72,56 +73,50 @@ void drain(int& fd, std::string& text) {
 
 }  // namespace
 
-pid_t start_child(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                  int input_fd, int output_fd, int error_fd) {
-  std::vector<std::string> args = argv;
-  std::vector<std::string> entries = env;
-  std::vector<char*> arg_pointers = pointers_to(args);
-  std::vector<char*> env_pointers = pointers_to(entries);
+namespace {
+
+// Forks a child whose standard input, output and error are the given
+// descriptors (a negative one leaves that stream closed) and which then runs
+// body; the child never returns from here.
+pid_t fork_child(int input_fd, int output_fd, int error_fd, const std::function<void()>& body) {
+  std::fflush(stdout);
   const pid_t pid = fork();
   if (pid < 0) fail("fork");
   if (pid == 0) {
-    // The program starts as from a shell, whatever signals the test ignores.
+    // The child starts as from a shell, whatever signals the test ignores.
     signal(SIGPIPE, SIG_DFL);
     const int targets[][2] = {
         {input_fd, STDIN_FILENO}, {output_fd, STDOUT_FILENO}, {error_fd, STDERR_FILENO}};
     for (const auto& [fd, target] : targets) {
       if (fd < 0)
         close(target);
-      else
+      else if (fd != target)
         dup2(fd, target);
     }
-    execve(arg_pointers[0], arg_pointers.data(), env_pointers.data());
-    _exit(127);
+    body();
+    std::fflush(stdout);
+    _exit(0);
   }
   return pid;
 }
 
-ChildResult run_child(const std::vector<std::string>& argv,
-                      const std::string& input,
-                      const std::vector<std::string>& extra_env,
-                      double time_limit_seconds) {
-  int in_pipe[2], out_pipe[2], err_pipe[2];
-  if (pipe2(in_pipe, O_CLOEXEC) != 0 || pipe2(out_pipe, O_CLOEXEC) != 0 ||
-      pipe2(err_pipe, O_CLOEXEC) != 0) {
-    fail("pipe2");
-  }
-  const pid_t pid =
-      start_child(argv, environment_with(extra_env), in_pipe[0], out_pipe[1], err_pipe[1]);
-  close(in_pipe[0]);
-  close(out_pipe[1]);
-  close(err_pipe[1]);
+double seconds(const timeval& time) {
+  return static_cast<double>(time.tv_sec) + 1e-6 * static_cast<double>(time.tv_usec);
+}
+
+// Feeds input to in_fd and collects out_fd and err_fd (each may be -1) until
+// both end, then waits for the child pid; kills it at time_limit_seconds.
+ChildResult collect(pid_t pid, int in_fd, int out_fd, int err_fd, const std::string& input,
+                    double time_limit_seconds) {
   // A child that ends without reading its input must not kill us with SIGPIPE.
   signal(SIGPIPE, SIG_IGN);
-  fcntl(in_pipe[1], F_SETFL, O_NONBLOCK);
-
+  if (in_fd >= 0) fcntl(in_fd, F_SETFL, O_NONBLOCK);
   ChildResult result;
   const Clock::time_point deadline =
       Clock::now() + std::chrono::duration_cast<Clock::duration>(
                          std::chrono::duration<double>(time_limit_seconds));
-  int in_fd = in_pipe[1], out_fd = out_pipe[0], err_fd = err_pipe[0];
   size_t written = 0;
-  if (input.empty()) close_and_forget(in_fd);
+  if (input.empty() && in_fd >= 0) close_and_forget(in_fd);
   while ((out_fd >= 0 || err_fd >= 0) && !result.timed_out) {
     pollfd fds[3] = {{in_fd, POLLOUT, 0}, {out_fd, POLLIN, 0}, {err_fd, POLLIN, 0}};
     if (poll(fds, 3, milliseconds_until(deadline)) == 0) {
@@ -136,18 +131,63 @@ ChildResult run_child(const std::vector<std::string>& argv,
     if (fds[2].revents != 0) drain(err_fd, result.err);
   }
   int status = 0;
-  while (!result.timed_out && waitpid(pid, &status, WNOHANG) == 0) {
+  rusage usage{};
+  while (!result.timed_out && wait4(pid, &status, WNOHANG, &usage) == 0) {
     result.timed_out = Clock::now() >= deadline;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   if (result.timed_out) {
     kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
+    wait4(pid, &status, 0, &usage);
   }
   for (int fd : {in_fd, out_fd, err_fd}) {
     if (fd >= 0) close(fd);
   }
   if (WIFEXITED(status) && !result.timed_out) result.exit_status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  result.cpu_seconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+  result.peak_rss_kib = usage.ru_maxrss;
   return result;
+}
+
+void make_pipe(int ends[2]) {
+  if (pipe2(ends, O_CLOEXEC) != 0) fail("pipe2");
+}
+
+}  // namespace
+
+pid_t start_child(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                  int input_fd, int output_fd, int error_fd) {
+  std::vector<std::string> args = argv;
+  std::vector<std::string> entries = env;
+  std::vector<char*> arg_pointers = pointers_to(args);
+  std::vector<char*> env_pointers = pointers_to(entries);
+  return fork_child(input_fd, output_fd, error_fd, [&] {
+    execve(arg_pointers[0], arg_pointers.data(), env_pointers.data());
+    _exit(127);
+  });
+}
+
+ChildResult run_child(const std::vector<std::string>& argv,
+                      const std::string& input,
+                      const std::vector<std::string>& extra_env,
+                      double time_limit_seconds) {
+  int in_pipe[2], out_pipe[2], err_pipe[2];
+  make_pipe(in_pipe);
+  make_pipe(out_pipe);
+  make_pipe(err_pipe);
+  const pid_t pid =
+      start_child(argv, environment_with(extra_env), in_pipe[0], out_pipe[1], err_pipe[1]);
+  close(in_pipe[0]);
+  close(out_pipe[1]);
+  close(err_pipe[1]);
+  return collect(pid, in_pipe[1], out_pipe[0], err_pipe[0], input, time_limit_seconds);
+}
+
+ChildResult run_in_child(const std::function<void()>& work, double time_limit_seconds) {
+  int out_pipe[2];
+  make_pipe(out_pipe);
+  const pid_t pid = fork_child(STDIN_FILENO, out_pipe[1], STDERR_FILENO, work);
+  close(out_pipe[1]);
+  return collect(pid, -1, out_pipe[0], -1, "", time_limit_seconds);
 }

@@ -1,9 +1,11 @@
-// Runs a program as a child process and collects its output and its end.
+// Runs a program, or a function of the calling process, as a child process
+// and collects its output, its end and what it used.
 #ifndef CHILD_PROCESS_H
 #define CHILD_PROCESS_H
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,8 @@ struct ChildResult {
   int signal = 0;          // signal that ended it, or 0
   std::string out;         // everything written to standard output
   std::string err;         // everything written to standard error
+  double cpu_seconds = 0;  // the child's user + system time
+  long peak_rss_kib = 0;   // the child's peak resident set, in KiB
 };
 
 // Starts argv[0] (a path, not searched in PATH) with the arguments argv[1..]
@@ -38,5 +42,14 @@ ChildResult run_child(const std::vector<std::string>& argv,
                       const std::string& input,
                       const std::vector<std::string>& extra_env,
                       double time_limit_seconds);
+
+// Runs work in a forked copy of the calling process, its standard output on
+// a pipe and its standard error shared with the caller's, and ends the child
+// with status 0 when work returns; work may end it earlier with exit or
+// _exit. Flushes standard output first, so nothing buffered is written twice.
+// The child's peak resident set includes the caller's at the fork. Waits at
+// most time_limit_seconds, then kills the child; aborts the test program when
+// no child can be made.
+ChildResult run_in_child(const std::function<void()>& work, double time_limit_seconds = 300);
 
 #endif  // CHILD_PROCESS_H

@@ -12,6 +12,7 @@
 #include "c3d_builder.h"
 #include "child_process.h"
 #include "loader_verdict.h"
+#include "program_texts.h"
 #include "temp_dir.h"
 
 namespace {
@@ -47,11 +48,7 @@ C3dDescription three_markers() {
 }
 
 // The whole data is missing! for each series of a marker never seen.
-std::string never_seen_warnings(int markers) {
-  std::string text;
-  for (int i = 0; i < 3 * markers; ++i) text += "The whole data is missing!\n";
-  return text;
-}
+std::string never_seen_warnings(int markers) { return texts::whole_series_missing_times(3 * markers); }
 
 // The loader program (the viewer's reader and gap filling) on capture.
 ChildResult load_in_viewer_reader(const std::string& capture) {

@@ -10,6 +10,7 @@
 
 #include "gap_filling.h"
 #include "motion_data.h"
+#include "program_texts.h"
 #include "test_capture.h"
 
 namespace {
@@ -77,9 +78,7 @@ TEST(GapFilling, WorkedExamples) {
       // Bit-exact: the values are the doubles the interpolation formula gives.
       EXPECT_TRUE(same_value(series[k], c.after[k])) << "position " << k;
     }
-    std::string expected;
-    for (int m = 0; m < c.messages; ++m) expected += "The whole data is missing!\n";
-    EXPECT_EQ(out, expected);
+    EXPECT_EQ(out, texts::whole_series_missing_times(c.messages));
   }
 }
 
@@ -87,7 +86,7 @@ TEST(GapFilling, NothingOutsideTheSeriesIsTouched) {
   // Guards on both sides would be copied into the run if they were read.
   std::vector<double> buffer = {99, 0, 0, 0, 99};
   const std::string out = captured_output([&] { fill_series(buffer.data() + 1, 3); });
-  EXPECT_EQ(out, "The whole data is missing!\n");
+  EXPECT_EQ(out, texts::whole_series_missing);
   EXPECT_EQ(buffer.front(), 99);
   EXPECT_EQ(buffer.back(), 99);
   for (size_t k = 1; k < 4; ++k) EXPECT_TRUE(std::isnan(buffer[k])) << "position " << k;
@@ -103,7 +102,7 @@ TEST(GapFilling, EachAxisOfEachJointIsFilledOnItsOwn) {
   MotionData& data = *capture.data();
   const std::string out = captured_output([&] { data.fill_gaps(); });
   // Joint 1's X and Z are never seen: one line each, in X, Y, Z order.
-  EXPECT_EQ(out, "The whole data is missing!\nThe whole data is missing!\n");
+  EXPECT_EQ(out, texts::whole_series_missing_times(2));
   const double expected[2][3][3] = {{{1, 2, 3}, {10, 20, 30}, {100, 200, 300}},
                                     {{kNoValue, kNoValue, kNoValue}, {5, 5, 5},
                                      {kNoValue, kNoValue, kNoValue}}};
@@ -119,8 +118,7 @@ TEST(GapFilling, EachAxisOfEachJointIsFilledOnItsOwn) {
 TEST(GapFilling, JointNeverSeenWarnsThreeTimes) {
   TestCapture capture(4, 1);
   const std::string out = captured_output([&] { capture.data()->fill_gaps(); });
-  EXPECT_EQ(out, "The whole data is missing!\nThe whole data is missing!\n"
-                 "The whole data is missing!\n");
+  EXPECT_EQ(out, texts::whole_series_missing_times(3));
   for (int r = 0; r < 4; ++r) {
     EXPECT_TRUE(std::isnan(capture.data()->joints[0].x[r]));
     EXPECT_TRUE(std::isnan(capture.data()->joints[0].y[r]));

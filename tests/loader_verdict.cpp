@@ -3,19 +3,10 @@
 #include <algorithm>
 
 #include "line_reader.h"
+#include "program_texts.h"
 
 namespace {
 
-// The reader's fixed error lines.
-const char* const kErrorLines[] = {
-    "Error:  Cannot open Motion Data file!\n",
-    "Error:\tExpecting the first line!\n",
-    "Error: Expecting Token KSample!\n",
-    "Error: Expecting Token KTime!\n",
-    "Error:\tExpecting a line of data!\n",
-    "Error: Expecting three column headings per joint!\n",
-    "Error: Not enough memory for the motion data!\n",
-};
 // Its error lines about one line of the file: the prefix, the line number
 // counted from 1, one of these endings.
 const std::string kLinePrefix = "Error: Line ";
@@ -35,8 +26,12 @@ std::string with_line_number_hidden(const std::string& text) {
 
 bool is_error_line(const std::string& text) {
   const std::string shape = with_line_number_hidden(text);
-  for (const char* line : kErrorLines) {
-    if (text == line) return true;
+  // The reader's fixed error lines.
+  for (const std::string* line :
+       {&texts::cannot_open, &texts::expecting_first_line, &texts::expecting_ksample,
+        &texts::expecting_ktime, &texts::expecting_data_line, &texts::three_headings,
+        &texts::out_of_memory}) {
+    if (text == *line) return true;
   }
   for (const std::string& ending : kLineEndings) {
     if (shape == kLinePrefix + "N" + ending) return true;
@@ -47,7 +42,7 @@ bool is_error_line(const std::string& text) {
 // True when text is zero or more gap-filling warnings, the only output of a
 // good load.
 bool only_warnings(const std::string& text) {
-  const std::string warning = "The whole data is missing!\n";
+  const std::string& warning = texts::whole_series_missing;
   for (size_t at = 0; at < text.size(); at += warning.size()) {
     if (text.compare(at, warning.size(), warning) != 0) return false;
   }

@@ -14,6 +14,7 @@
 #include "capture_generator.h"
 #include "marker_view.h"
 #include "number_parser.h"
+#include "program_texts.h"
 #include "temp_dir.h"
 #include "test_capture.h"
 #include "toolkit_display.h"
@@ -254,9 +255,7 @@ TEST_F(MarkerViewRender, JointsWithoutAFinitePositionAreLeftOut) {
     }
     testing::internal::CaptureStdout();
     capture.data()->fill_gaps();
-    std::string warnings;
-    for (int w = 0; w < c.warnings; ++w) warnings += "The whole data is missing!\n";
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), warnings);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), texts::whole_series_missing_times(c.warnings));
     view->set_data(capture.data());
     view->select_frame(1);
     use_camera(kInitialCamera);

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "counting_view.h"
 #include "marker_view.h"
 #include "program_run.h"
 #include "test_capture.h"
@@ -29,20 +30,6 @@ constexpr double kPlayTolerance = 0.2 * kPlaySeconds;
 // Longer than any correct playback here; then the test hides the window,
 // which ends a playback that ignores the pace it should keep.
 constexpr double kGiveUpSeconds = 10.0;
-
-// A marker view that notes the frame of every draw.
-class CountingView : public MarkerView {
- public:
-  CountingView(int w, int h) : MarkerView(0, 0, w, h, "label") {}
-
-  std::vector<int32_t> frames_drawn;
-
- protected:
-  void draw() override {
-    MarkerView::draw();
-    frames_drawn.push_back(get_current_frame());
-  }
-};
 
 // Runs `action` once, `seconds` after construction, from the toolkit's event
 // handling; never runs it after the object is gone.

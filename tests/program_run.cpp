@@ -115,13 +115,5 @@ std::string ProgramRun::wait_for_window(double seconds) const {
 }
 
 std::string run_command(const std::string& command) {
-  std::string text;
-  FILE* pipe = popen(("timeout 10 " + command).c_str(), "r");
-  if (pipe == nullptr) return text;
-  char buffer[4096];
-  size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-    text.append(buffer, n);
-  pclose(pipe);
-  return text;
+  return run_child({"/bin/sh", "-c", command}, "", {}, 10.0).out;
 }

@@ -41,7 +41,7 @@ class ProgramRun {
   int exit_status = -1;
 };
 
-// Runs a shell command (bounded by a timeout) and returns its standard output.
+// Runs a shell command, killed after ten seconds, and returns its standard output.
 std::string run_command(const std::string& command);
 
 #endif  // PROGRAM_RUN_H

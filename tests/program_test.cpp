@@ -12,6 +12,8 @@
 
 #include "capture_generator.h"
 #include "program_run.h"
+#include "program_texts.h"
+#include "temp_dir.h"
 #include "window_pixels.h"
 #include "x_connection.h"
 
@@ -20,8 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kProgram = MARKER_VIEWER_EXE;
-const std::string kPrompt = "Please enter a motion capture file: ";
-const std::string kCannotOpen = "Error:  Cannot open Motion Data file!\n";
 const std::string kCapture =
     "KSample,KTime,J1_X,J1_Y,J1_Z\n"
     "1,0.00,100,200,300\n"
@@ -101,25 +101,19 @@ class Program : public ::testing::Test {
     // Held open so the server does not reset between two runs.
     display = connect_to_display();
     ASSERT_NE(display, nullptr) << "cannot connect to the X display";
-    std::string pattern = (fs::temp_directory_path() / "viewer-XXXXXX");
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    directory = pattern;
   }
   void TearDown() override {
     if (display != nullptr) XCloseDisplay(display);
-    fs::remove_all(directory);
   }
 
   std::string write_file(const std::string& name, const std::string& text) {
-    const std::string path = directory + "/" + name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
+    return dir.write(name, text);
   }
 
   // A capture whose path is exactly kLongestName characters long, nested in
   // directories since one file name may hold only 255.
   std::string capture_with_longest_path() {
-    std::string path = directory;
+    std::string path = dir.path();
     while (kLongestName - path.size() > 200) {
       path += "/" + std::string(150, 'd');
       fs::create_directory(path);
@@ -130,7 +124,7 @@ class Program : public ::testing::Test {
   }
 
   Display* display = nullptr;
-  std::string directory;
+  TempDir dir{"viewer-"};
 };
 
 TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
@@ -138,11 +132,11 @@ TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
   // The second joint is never seen: one warning for each of its series.
   const std::string unseen_joint = write_file(
       "unseen.csv", "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\n1,0,1,2,3,,,\n2,0.01,1,2,3,,,\n");
-  const std::string warning = "The whole data is missing!\n";
+  const std::string warning = texts::whole_series_missing;
   CaptureShape many;  // a dense marker set: data lines of about 8,000 characters
   many.samples = 100;
   many.markers = 300;
-  const std::string many_markers = directory + "/many-markers.csv";
+  const std::string many_markers = dir.path() + "/many-markers.csv";
   ASSERT_TRUE(write_capture_file(many_markers.c_str(), many));
   struct Case {
     const char* what;
@@ -153,13 +147,13 @@ TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
   // Columns: what is typed, standard input, command-line arguments, what is
   // written to standard output.
   const Case cases[] = {
-      {"name and newline", capture + "\n", {}, kPrompt},
-      {"blank lines first, words after", "\n\n \t" + capture + " more\n", {}, kPrompt},
-      {"name at end of input", capture, {}, kPrompt},
-      {"name of 999 characters", capture_with_longest_path() + "\n", {}, kPrompt},
-      {"arguments are ignored", capture + "\n", {"/no/such/file.csv"}, kPrompt},
-      {"joint never seen", unseen_joint + "\n", {}, kPrompt + warning + warning + warning},
-      {"300 markers", many_markers + "\n", {}, kPrompt},
+      {"name and newline", capture + "\n", {}, texts::prompt},
+      {"blank lines first, words after", "\n\n \t" + capture + " more\n", {}, texts::prompt},
+      {"name at end of input", capture, {}, texts::prompt},
+      {"name of 999 characters", capture_with_longest_path() + "\n", {}, texts::prompt},
+      {"arguments are ignored", capture + "\n", {"/no/such/file.csv"}, texts::prompt},
+      {"joint never seen", unseen_joint + "\n", {}, texts::prompt + warning + warning + warning},
+      {"300 markers", many_markers + "\n", {}, texts::prompt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -183,13 +177,13 @@ TEST_F(Program, BadInputEndsWithItsErrorLineAndStatusOneWithoutAWindow) {
   };
   // Columns: what is wrong, standard input, the one line after the prompt.
   const Case cases[] = {
-      {"missing file", directory + "/missing.csv\n", kCannotOpen},
-      {"empty file", empty + "\n", "Error:\tExpecting the first line!\n"},
-      {"end of input", "", kCannotOpen},
-      {"white space only", " \n\t\n", kCannotOpen},
-      {"name of 5000 characters", std::string(5000, 'n') + "\n", kCannotOpen},
+      {"missing file", dir.path() + "/missing.csv\n", texts::cannot_open},
+      {"empty file", empty + "\n", texts::expecting_first_line},
+      {"end of input", "", texts::cannot_open},
+      {"white space only", " \n\t\n", texts::cannot_open},
+      {"name of 5000 characters", std::string(5000, 'n') + "\n", texts::cannot_open},
       // Cut to 999 characters this name would open an existing capture.
-      {"name one past the limit is not cut", too_long + "\n", kCannotOpen},
+      {"name one past the limit is not cut", too_long + "\n", texts::cannot_open},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -202,7 +196,7 @@ TEST_F(Program, BadInputEndsWithItsErrorLineAndStatusOneWithoutAWindow) {
     }
     EXPECT_EQ(status, 1);
     EXPECT_FALSE(window_seen);
-    EXPECT_EQ(run.output(), kPrompt + c.line);
+    EXPECT_EQ(run.output(), texts::prompt + c.line);
   }
 }
 
@@ -211,7 +205,7 @@ TEST_F(Program, ClosedOrUnreadStandardStreamsChangeNothingElse) {
   // Its second joint is never seen: three warnings, written before the window.
   const std::string unseen_joint = write_file(
       "unseen.csv", "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\n1,0,1,2,3,,,\n2,0.01,1,2,3,,,\n");
-  const std::string missing = directory + "/missing.csv";
+  const std::string missing = dir.path() + "/missing.csv";
   struct Case {
     const char* what;
     Streams streams;
@@ -223,8 +217,8 @@ TEST_F(Program, ClosedOrUnreadStandardStreamsChangeNothingElse) {
   // the window opens, standard output. Without a window the status is 1.
   const Case cases[] = {
       {"output closed", Streams::output_closed, capture + "\n", true, ""},
-      {"error closed", Streams::error_closed, capture + "\n", true, kPrompt},
-      {"input closed", Streams::input_closed, "", false, kPrompt + kCannotOpen},
+      {"error closed", Streams::error_closed, capture + "\n", true, texts::prompt},
+      {"input closed", Streams::input_closed, "", false, texts::prompt + texts::cannot_open},
       {"output closed, bad file", Streams::output_closed, missing + "\n", false, ""},
       {"output unread, good file", Streams::output_unread, capture + "\n", true, ""},
       {"output unread, warnings", Streams::output_unread, unseen_joint + "\n", true, ""},
@@ -254,7 +248,7 @@ TEST_F(Program, ClosedOrUnreadStandardStreamsChangeNothingElse) {
 TEST_F(Program, ClosingTheWindowDuringRunEndsWithStatusZeroAtOnce) {
   CaptureShape walk;  // a figure walking in place
   walk.samples = 1000;  // 10 s at 100 Hz
-  const std::string capture = directory + "/long-walk.csv";
+  const std::string capture = dir.path() + "/long-walk.csv";
   ASSERT_TRUE(write_capture_file(capture.c_str(), walk));
   struct Case {
     const char* what;
@@ -292,7 +286,7 @@ TEST_F(Program, ClosingTheWindowDuringRunEndsWithStatusZeroAtOnce) {
 
     c.close(display, window);
     EXPECT_EQ(run.wait_for_exit(1.0), 0) << "not ended within a second";
-    EXPECT_EQ(run.output(), kPrompt);
+    EXPECT_EQ(run.output(), texts::prompt);
   }
 }
 

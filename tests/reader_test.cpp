@@ -17,66 +17,26 @@
 
 #include <gtest/gtest.h>
 
+#include "child_process.h"
 #include "line_reader.h"
 #include "motion_data.h"
+#include "program_texts.h"
+#include "sanitized_build.h"
+#include "temp_dir.h"
 
 namespace {
 
-// A capture file in a fresh temporary folder, removed with the object.
-class TempCapture {
- public:
-  explicit TempCapture(const std::string& content) {
-    char pattern[] = "/tmp/reader_test_XXXXXX";
-    folder = mkdtemp(pattern);
-    path = folder + "/capture.csv";
-    FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(content.data(), 1, content.size(), file);
-    std::fclose(file);
-  }
-  ~TempCapture() {
-    std::remove(path.c_str());
-    rmdir(folder.c_str());
-  }
-  std::string folder;
+// A capture file with the given content in a fresh temporary folder, removed
+// with the object.
+struct TempCapture {
+  explicit TempCapture(const std::string& content) : path(folder.write("capture.csv", content)) {}
+  TempDir folder{"reader_test_"};
   std::string path;
 };
 
 using namespace std::string_literals;
 
-// What a child process wrote to standard output and its exit status.
-struct LoadOutcome {
-  std::string out;
-  int status;
-};
-
-// Runs work in a child process, so work that ends the process can be seen.
-LoadOutcome run_in_child(const std::function<void()>& work) {
-  int pipe_ends[2];
-  EXPECT_EQ(pipe(pipe_ends), 0);
-  std::fflush(stdout);
-  const pid_t child = fork();
-  if (child == 0) {
-    dup2(pipe_ends[1], STDOUT_FILENO);
-    close(pipe_ends[0]);
-    work();
-    std::fflush(stdout);
-    _exit(0);
-  }
-  close(pipe_ends[1]);
-  LoadOutcome outcome{"", -1};
-  char chunk[256];
-  ssize_t got;
-  while ((got = read(pipe_ends[0], chunk, sizeof chunk)) > 0) {
-    outcome.out.append(chunk, static_cast<size_t>(got));
-  }
-  close(pipe_ends[0]);
-  int wait_status = 0;
-  waitpid(child, &wait_status, 0);
-  outcome.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
-  return outcome;
-}
-
-LoadOutcome load_in_child(const std::string& path) {
+ChildResult load_in_child(const std::string& path) {
   return run_in_child([&path] {
     MotionData data;
     load_motion_data(path.c_str(), data);
@@ -458,73 +418,73 @@ TEST(Reader, FaultsPrintTheirLineAndExitWithStatusOne) {
   const std::string long_line(LineReader::max_line_length + 1, '1');
   const struct {
     std::string content;
-    const char* message;
+    std::string message;
   } cases[] = {
-      {"", "Error:\tExpecting the first line!\n"},
-      {"\n", "Error: Expecting Token KSample!\n"},
-      {"ksample,KTime,A,b,c\n", "Error: Expecting Token KSample!\n"},
-      {" KSample,KTime,A,b,c\n", "Error: Expecting Token KSample!\n"},
-      {"KSample\n", "Error: Expecting Token KSample!\n"},
-      {"KSample,KTime\n", "Error: Expecting Token KTime!\n"},
-      {"KSample,KTime", "Error: Expecting Token KTime!\n"},
-      {"KSample,KTime\r\n", "Error: Expecting Token KTime!\n"},
-      {"KSample,Ktime,A,b,c\n", "Error: Expecting Token KTime!\n"},
-      {"KSample,\n", "Error: Expecting Token KTime!\n"},
-      {"KSample,KTime,\n", "Error: Expecting three column headings per joint!\n"},
-      {"KSample,KTime,A,b\n", "Error: Expecting three column headings per joint!\n"},
-      {"KSample,KTime,A,b,c,D\n1,0,1,2,3\n", "Error: Expecting three column headings per joint!\n"},
+      {"", texts::expecting_first_line},
+      {"\n", texts::expecting_ksample},
+      {"ksample,KTime,A,b,c\n", texts::expecting_ksample},
+      {" KSample,KTime,A,b,c\n", texts::expecting_ksample},
+      {"KSample\n", texts::expecting_ksample},
+      {"KSample,KTime\n", texts::expecting_ktime},
+      {"KSample,KTime", texts::expecting_ktime},
+      {"KSample,KTime\r\n", texts::expecting_ktime},
+      {"KSample,Ktime,A,b,c\n", texts::expecting_ktime},
+      {"KSample,\n", texts::expecting_ktime},
+      {"KSample,KTime,\n", texts::three_headings},
+      {"KSample,KTime,A,b\n", texts::three_headings},
+      {"KSample,KTime,A,b,c,D\n1,0,1,2,3\n", texts::three_headings},
       {"KSample,KTime,A,b,c\n" + long_line + "\n",
-       "Error: Line 2 is longer than 1000000 characters!\n"},
+       texts::line_too_long(2)},
       {"KSample,KTime,A,b,c\n1,0,1,1,1\n" + long_line,
-       "Error: Line 3 is longer than 1000000 characters!\n"},
+       texts::line_too_long(3)},
       {"KSample,KTime,A,b,c\n1,0,1,1,1\n" + long_line + "\r\n",
-       "Error: Line 3 is longer than 1000000 characters!\n"},
-      {"Nonsense header\n" + long_line + "\n", "Error: Line 2 is longer than 1000000 characters!\n"},
-      {long_line + "\n1,0,1,1,1\n", "Error: Line 1 is longer than 1000000 characters!\n"},
+       texts::line_too_long(3)},
+      {"Nonsense header\n" + long_line + "\n", texts::line_too_long(2)},
+      {long_line + "\n1,0,1,1,1\n", texts::line_too_long(1)},
       {"KSample,KTime,A,b,c\n" + long_line + long_line + "\n",
-       "Error: Line 2 is longer than 1000000 characters!\n"},
+       texts::line_too_long(2)},
       {"KSample,KTime,A,b,c\n1,0,1,1,1\n2,0,\0,1,1\n"s + long_line + "\n",
-       "Error: Line 3 holds a NUL character!\n"},
-      {"KSa\0mple,KTime,A,b,c\n"s, "Error: Line 1 holds a NUL character!\n"},
-      {"\xEF\xBB\xBF", "Error:\tExpecting the first line!\n"},
-      {"\xEF\xBB\xBF ksample,KTime,A,b,c\n", "Error: Expecting Token KSample!\n"},
-      {"\xEF\xBB\xBF\xEF\xBB\xBFKSample,KTime,A,b,c\n", "Error: Expecting Token KSample!\n"},
-      {"\xEF\xBBKSample,KTime,A,b,c\n", "Error: Expecting Token KSample!\n"},
-      {"KSample,KTime,A,b,c\n\xEF\xBB\xBF" + long_line, "Error: Line 2 is longer than 1000000 characters!\n"},
-      {"KSample,KTime\r1,0\r", "Error: Expecting Token KTime!\n"},
-      {"KSample,KTime,A,b,c,D\r1,0,1,2,3\r", "Error: Expecting three column headings per joint!\n"},
+       texts::nul_character(3)},
+      {"KSa\0mple,KTime,A,b,c\n"s, texts::nul_character(1)},
+      {"\xEF\xBB\xBF", texts::expecting_first_line},
+      {"\xEF\xBB\xBF ksample,KTime,A,b,c\n", texts::expecting_ksample},
+      {"\xEF\xBB\xBF\xEF\xBB\xBFKSample,KTime,A,b,c\n", texts::expecting_ksample},
+      {"\xEF\xBBKSample,KTime,A,b,c\n", texts::expecting_ksample},
+      {"KSample,KTime,A,b,c\n\xEF\xBB\xBF" + long_line, texts::line_too_long(2)},
+      {"KSample,KTime\r1,0\r", texts::expecting_ktime},
+      {"KSample,KTime,A,b,c,D\r1,0,1,2,3\r", texts::three_headings},
       {"KSample,KTime,A,b,c\r1,0,1,1,1\r" + long_line + "\r",
-       "Error: Line 3 is longer than 1000000 characters!\n"},
-      {"KSample,KTime,A,b,c\r1,0,\0,1,1\r"s, "Error: Line 2 holds a NUL character!\n"},
+       texts::line_too_long(3)},
+      {"KSample,KTime,A,b,c\r1,0,\0,1,1\r"s, texts::nul_character(2)},
   };
   for (const auto& c : cases) {
     TempCapture capture(c.content);
-    const LoadOutcome outcome = load_in_child(capture.path);
+    const ChildResult outcome = load_in_child(capture.path);
     EXPECT_EQ(outcome.out, c.message) << c.content;
-    EXPECT_EQ(outcome.status, 1) << c.content;
+    EXPECT_EQ(outcome.exit_status, 1) << c.content;
   }
 }
 
 TEST(Reader, NulInDataLineIsReported) {
   TempCapture capture("KSample,KTime,A,b,c\n1,0,1\0,1,1\n"s);
-  const LoadOutcome outcome = load_in_child(capture.path);
-  EXPECT_EQ(outcome.out, "Error: Line 2 holds a NUL character!\n");
-  EXPECT_EQ(outcome.status, 1);
+  const ChildResult outcome = load_in_child(capture.path);
+  EXPECT_EQ(outcome.out, texts::nul_character(2));
+  EXPECT_EQ(outcome.exit_status, 1);
 }
 
 TEST(Reader, UnopenablePathsPrintCannotOpen) {
   TempCapture capture("KSample,KTime,A,b,c\n");
-  const std::string paths[] = {capture.folder + "/missing.csv", capture.folder, ""};
+  const std::string paths[] = {capture.folder.path() + "/missing.csv", capture.folder.path(), ""};
   for (const auto& path : paths) {
-    const LoadOutcome outcome = load_in_child(path);
-    EXPECT_EQ(outcome.out, "Error:  Cannot open Motion Data file!\n") << path;
-    EXPECT_EQ(outcome.status, 1) << path;
+    const ChildResult outcome = load_in_child(path);
+    EXPECT_EQ(outcome.out, texts::cannot_open) << path;
+    EXPECT_EQ(outcome.exit_status, 1) << path;
   }
 }
 
 TEST(Reader, FileShorterThanCountedReportsMissingDataLine) {
   TempCapture capture("KSample,KTime,A,b,c\n1,0,1,1,1\n2,0,1,1,1\n");
-  const LoadOutcome outcome = run_in_child([&capture] {
+  const ChildResult outcome = run_in_child([&capture] {
     FILE* file = std::fopen(capture.path.c_str(), "r");
     MotionData data;
     count_samples(file, data);
@@ -536,36 +496,31 @@ TEST(Reader, FileShorterThanCountedReportsMissingDataLine) {
     read_joint_names(file, data);
     read_samples(file, data);
   });
-  EXPECT_EQ(outcome.out, "Error:\tExpecting a line of data!\n");
-  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.out, texts::expecting_data_line);
+  EXPECT_EQ(outcome.exit_status, 1);
 }
 
-#if defined(__SANITIZE_ADDRESS__)
 TEST(Reader, ExhaustedMemoryPrintsOneLine) {
-  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
-}
-#else
-TEST(Reader, ExhaustedMemoryPrintsOneLine) {
+  if (kSanitizedBuild) {
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+  }
   // Ten million samples want 120 MB of sample arrays; 64 MB is all there is.
   TempCapture capture("KSample,KTime,A,b,c\n" + std::string(10000000, '\n'));
-  const LoadOutcome outcome = run_in_child([&capture] {
+  const ChildResult outcome = run_in_child([&capture] {
     const rlim_t limit = 64 << 20;
     rlimit address_space{limit, limit};
     setrlimit(RLIMIT_AS, &address_space);
     MotionData data;
     load_motion_data(capture.path.c_str(), data);
   });
-  EXPECT_EQ(outcome.out, "Error: Not enough memory for the motion data!\n");
-  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.out, texts::out_of_memory);
+  EXPECT_EQ(outcome.exit_status, 1);
 }
-#endif
 
-#if defined(__SANITIZE_ADDRESS__)
 TEST(Reader, RecordLargerThanTheLimitEndsBeforeAnyStorage) {
-  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
-}
-#else
-TEST(Reader, RecordLargerThanTheLimitEndsBeforeAnyStorage) {
+  if (kSanitizedBuild) {
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+  }
   // Columns: what, joints in the header, blank data lines, the limit, what
   // the load prints, its status.
   const struct {
@@ -573,14 +528,14 @@ TEST(Reader, RecordLargerThanTheLimitEndsBeforeAnyStorage) {
     int joints;
     int blank_lines;
     int resource;
-    const char* out;
+    std::string out;
     int status;
   } cases[] = {
       // 101 KB of file for 395 MB of record.
       {"101 KB file of 164 joints and 100,000 blank lines, address space", 164, 100000, RLIMIT_AS,
-       "Error: Not enough memory for the motion data!\n", 1},
+       texts::out_of_memory, 1},
       {"101 KB file of 164 joints and 100,000 blank lines, data", 164, 100000, RLIMIT_DATA,
-       "Error: Not enough memory for the motion data!\n", 1},
+       texts::out_of_memory, 1},
       {"the same shape that fits, address space", 164, 10000, RLIMIT_AS, "", 0},
       {"the same shape that fits, data", 164, 10000, RLIMIT_DATA, "", 0},
   };
@@ -589,7 +544,7 @@ TEST(Reader, RecordLargerThanTheLimitEndsBeforeAnyStorage) {
     std::string header = "KSample,KTime";
     for (int j = 0; j < c.joints; ++j) header += ",a,b,c";
     TempCapture capture(header + "\n" + std::string(static_cast<size_t>(c.blank_lines), '\n'));
-    const LoadOutcome outcome = run_in_child([&capture, &c] {
+    const ChildResult outcome = run_in_child([&capture, &c] {
       const rlim_t limit = rlim_t{256} << 20;
       rlimit memory{limit, limit};
       setrlimit(c.resource, &memory);
@@ -597,16 +552,15 @@ TEST(Reader, RecordLargerThanTheLimitEndsBeforeAnyStorage) {
       load_motion_data(capture.path.c_str(), data);
     });
     EXPECT_EQ(outcome.out, c.out);
-    EXPECT_EQ(outcome.status, c.status);
+    EXPECT_EQ(outcome.exit_status, c.status);
   }
 }
-#endif
 
 TEST(Reader, SuccessfulLoadPrintsNothing) {
   TempCapture capture("KSample,KTime,A,b,c\n1,0,,,\n");
-  const LoadOutcome outcome = load_in_child(capture.path);
+  const ChildResult outcome = load_in_child(capture.path);
   EXPECT_EQ(outcome.out, "");
-  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.exit_status, 0);
 }
 
 }  // namespace

@@ -14,28 +14,21 @@
 
 #include <gtest/gtest.h>
 
+#include "child_process.h"
 #include "motion_data.h"
+#include "sanitized_build.h"
 
 namespace {
 
 constexpr size_t kMaxSize = std::numeric_limits<size_t>::max();
 constexpr size_t kMiB = size_t{1} << 20;
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-
 // Runs check in a child process and returns its exit status: 0 when check
 // returned true, 1 when it returned false, -1 when the child was killed.
 int status_in_child(const std::function<bool()>& check) {
-  std::fflush(stdout);
-  const pid_t child = fork();
-  if (child == 0) _exit(check() ? 0 : 1);
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run_in_child([&check] {
+    if (!check()) _exit(1);
+  }).exit_status;
 }
 
 TEST(RecordMemory, RecordBytesCountEveryArrayOfTheRecord) {
@@ -105,7 +98,7 @@ size_t bytes_in_use(int index) {
 }
 
 TEST(RecordMemory, ALimitLeavesWhatItAllowsAboveTheMemoryInUse) {
-  if (kSanitized) GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit";
+  if (kSanitizedBuild) GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit";
   // Columns: the limit, the statm field it counts against.
   const struct {
     const char* name;

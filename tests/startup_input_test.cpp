@@ -13,13 +13,12 @@
 
 #include "child_process.h"
 #include "loader_verdict.h"
+#include "program_texts.h"
 #include "temp_dir.h"
 
 namespace {
 
 constexpr double kTimeLimitSeconds = 30.0;
-const std::string kPrompt = "Please enter a motion capture file: ";
-const std::string kCannotOpen = "Error:  Cannot open Motion Data file!\n";
 const std::string kCapture = "KSample,KTime,A_X,A_Y,A_Z\n1,0.0,1,2,3\n";
 
 class StartupInput : public testing::Test {
@@ -31,7 +30,7 @@ class StartupInput : public testing::Test {
   static void expect_cannot_open(const std::string& name) {
     const ChildResult run =
         run_child({MARKER_VIEWER_PROGRAM}, name + "\n", loader_environment(), kTimeLimitSeconds);
-    EXPECT_EQ(kPrompt + kCannotOpen, run.out) << name;
+    EXPECT_EQ(texts::prompt + texts::cannot_open, run.out) << name;
     EXPECT_EQ(1, run.exit_status) << name << ", stderr: " << run.err;
   }
 

@@ -8,15 +8,7 @@
 #include <string>
 #include <vector>
 
-// True in the build with AddressSanitizer, where the programs the sweeps
-// run are built with it too.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitizedBuild = true;
-#elif defined(__has_feature)
-constexpr bool kSanitizedBuild = __has_feature(address_sanitizer);
-#else
-constexpr bool kSanitizedBuild = false;
-#endif
+#include "sanitized_build.h"
 
 // What one input gave: its kind of ending for the tally, and what was wrong
 // ("" when the input ended as it must).

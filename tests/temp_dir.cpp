@@ -7,8 +7,12 @@
 #include <stdexcept>
 
 TempDir::TempDir(const std::string& prefix) {
-  std::string pattern = "/tmp/" + prefix + "XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed: " + pattern);
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern =
+      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/" + prefix + "XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr) {
+    throw std::runtime_error("cannot create a folder like " + pattern);
+  }
   dir = pattern;
 }
 

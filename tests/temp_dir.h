@@ -7,7 +7,8 @@
 
 class TempDir {
  public:
-  // Creates a new directory below /tmp whose name starts with prefix.
+  // Creates a new directory whose name starts with prefix below $TMPDIR, else
+  // /tmp. Throws std::runtime_error, naming the folder, when it cannot.
   explicit TempDir(const std::string& prefix);
   ~TempDir();
   TempDir(const TempDir&) = delete;

@@ -1,0 +1,25 @@
+// A marker view that notes the sample of every draw, for the playback tests
+// and the playback benchmark.
+#ifndef COUNTING_VIEW_H
+#define COUNTING_VIEW_H
+
+#include <cstdint>
+#include <vector>
+
+#include "marker_view.h"
+
+class CountingView : public MarkerView {
+ public:
+  CountingView(int w, int h) : MarkerView(0, 0, w, h, "label") {}
+
+  // The current sample of each draw, in the order of the draws.
+  std::vector<int32_t> frames_drawn;
+
+ protected:
+  void draw() override {
+    MarkerView::draw();
+    frames_drawn.push_back(get_current_frame());
+  }
+};
+
+#endif  // COUNTING_VIEW_H

@@ -1,0 +1,42 @@
+// The program's texts as the tests expect them, written out again here on
+// purpose: a typo in the program's own copy (data/messages.h) makes a test
+// fail instead of changing what it expects.
+#ifndef PROGRAM_TEXTS_H
+#define PROGRAM_TEXTS_H
+
+#include <string>
+
+namespace texts {
+
+// The viewer's prompt for the capture file, with no newline after it.
+inline const std::string prompt = "Please enter a motion capture file: ";
+
+// The reader's fault lines.
+inline const std::string cannot_open = "Error:  Cannot open Motion Data file!\n";
+inline const std::string expecting_first_line = "Error:\tExpecting the first line!\n";
+inline const std::string expecting_ksample = "Error: Expecting Token KSample!\n";
+inline const std::string expecting_ktime = "Error: Expecting Token KTime!\n";
+inline const std::string expecting_data_line = "Error:\tExpecting a line of data!\n";
+inline const std::string three_headings = "Error: Expecting three column headings per joint!\n";
+inline const std::string out_of_memory = "Error: Not enough memory for the motion data!\n";
+
+// The fault lines that name a line of the file (counted from 1).
+inline std::string line_too_long(long line) {
+  return "Error: Line " + std::to_string(line) + " is longer than 1000000 characters!\n";
+}
+inline std::string nul_character(long line) {
+  return "Error: Line " + std::to_string(line) + " holds a NUL character!\n";
+}
+
+// Gap filling's warning for a series with no value at all.
+inline const std::string whole_series_missing = "The whole data is missing!\n";
+// That warning `count` times over, as for `count` series with no value.
+inline std::string whole_series_missing_times(int count) {
+  std::string lines;
+  for (int i = 0; i < count; ++i) lines += whole_series_missing;
+  return lines;
+}
+
+}  // namespace texts
+
+#endif  // PROGRAM_TEXTS_H

@@ -1,0 +1,16 @@
+// Whether this build runs with AddressSanitizer, for the tests that cannot
+// run under it or only under it.
+#ifndef SANITIZED_BUILD_H
+#define SANITIZED_BUILD_H
+
+// True in the build with AddressSanitizer, where the programs the tests run
+// are built with it too.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitizedBuild = true;
+#elif defined(__has_feature)
+constexpr bool kSanitizedBuild = __has_feature(address_sanitizer);
+#else
+constexpr bool kSanitizedBuild = false;
+#endif
+
+#endif  // SANITIZED_BUILD_H
