@@ -26,15 +26,15 @@
 
 namespace {
 
-constexpr int32_t kSamples = 1000;
-constexpr int32_t kMarkers = 30;
-constexpr double kRateHz = 100.0;
-constexpr double kTargetDrawnPercent = 95.0;
-constexpr double kTargetSeconds = 10.0;
-constexpr double kTargetDeviationPercent = 2.0;
+constexpr int32_t capture_samples = 1000;
+constexpr int32_t capture_markers = 30;
+constexpr double capture_rate_hz = 100.0;
+constexpr double target_drawn_percent = 95.0;
+constexpr double target_seconds = 10.0;
+constexpr double target_deviation_percent = 2.0;
 // The view's size in the main window.
-constexpr int kViewWidth = 535;
-constexpr int kViewHeight = 500;
+constexpr int view_width = 535;
+constexpr int view_height = 500;
 
 // One playback of the capture and what it showed.
 struct Run {
@@ -50,9 +50,9 @@ Run play_once(CountingView& view) {
   view.play();
   const std::chrono::duration<double> took =
       std::chrono::steady_clock::now() - start;
-  std::vector<bool> drawn(kSamples, false);
+  std::vector<bool> drawn(capture_samples, false);
   for (const int32_t frame : view.frames_drawn) {
-    if (frame >= 0 && frame < kSamples) drawn[static_cast<size_t>(frame)] = true;
+    if (frame >= 0 && frame < capture_samples) drawn[static_cast<size_t>(frame)] = true;
   }
   Run run;
   run.seconds = took.count();
@@ -66,7 +66,7 @@ void print_report(const std::vector<Run>& runs) {
   double load[3] = {0.0, 0.0, 0.0};
   const bool have_load = getloadavg(load, 3) == 3;
   std::printf("\n%d samples x %d markers at %.0f Hz, view %d x %d pixels",
-              kSamples, kMarkers, kRateHz, kViewWidth, kViewHeight);
+              capture_samples, capture_markers, capture_rate_hz, view_width, view_height);
   if (have_load)
     std::printf(", load average %.2f %.2f %.2f", load[0], load[1], load[2]);
   std::printf("\n\n%-5s %10s %9s %8s %9s %11s %10s\n", "run", "drawn", "drawn %",
@@ -75,31 +75,31 @@ void print_report(const std::vector<Run>& runs) {
   double worst_deviation = 0.0;
   for (size_t i = 0; i < runs.size(); ++i) {
     const Run& r = runs[i];
-    const double percent = 100.0 * r.samples_drawn / kSamples;
+    const double percent = 100.0 * r.samples_drawn / capture_samples;
     const double deviation =
-        100.0 * (r.seconds - kTargetSeconds) / kTargetSeconds;
+        100.0 * (r.seconds - target_seconds) / target_seconds;
     worst_percent = std::min(worst_percent, percent);
     worst_deviation = std::max(worst_deviation, std::abs(deviation));
     std::printf("%-5zu %5d/%-4d %9.1f %8d %9.3f %+11.2f %10d\n", i + 1,
-                r.samples_drawn, kSamples, percent, r.draws, r.seconds,
+                r.samples_drawn, capture_samples, percent, r.draws, r.seconds,
                 deviation, r.last_frame);
   }
   std::printf("\ntargets (every run):\n");
   std::printf("  samples drawn >= %.0f %%       worst %6.1f %%   %s\n",
-              kTargetDrawnPercent, worst_percent,
-              verdict(worst_percent >= kTargetDrawnPercent));
+              target_drawn_percent, worst_percent,
+              verdict(worst_percent >= target_drawn_percent));
   std::printf("  wall time within %.0f %% of %.0f s  worst %6.2f %%  %s\n",
-              kTargetDeviationPercent, kTargetSeconds, worst_deviation,
-              verdict(worst_deviation <= kTargetDeviationPercent));
+              target_deviation_percent, target_seconds, worst_deviation,
+              verdict(worst_deviation <= target_deviation_percent));
 }
 
 int play_runs(int run_count) {
   const TempDir folder("marker-playback-");
   const std::string path = folder.path() + "/capture.csv";
   CaptureShape shape;
-  shape.samples = kSamples;
-  shape.markers = kMarkers;
-  shape.rate_hz = kRateHz;
+  shape.samples = capture_samples;
+  shape.markers = capture_markers;
+  shape.rate_hz = capture_rate_hz;
   if (!write_capture_file(path.c_str(), shape)) {
     std::printf("Error: cannot write the capture %s\n", path.c_str());
     return 1;
@@ -108,8 +108,8 @@ int play_runs(int run_count) {
   load_motion_data(path.c_str(), data);
   data.fill_gaps();
 
-  Fl_Window window(kViewWidth, kViewHeight, "playback benchmark");
-  CountingView* view = new CountingView(kViewWidth, kViewHeight);
+  Fl_Window window(view_width, view_height, "playback benchmark");
+  CountingView* view = new CountingView(view_width, view_height);
   window.end();
   view->set_data(&data);
   window.show();

@@ -36,7 +36,7 @@ C3dDescription two_markers() {
 // Coordinates are the stored values x 0.1 in single precision, written as
 // the shortest text that reads back to that float: -124 x 0.1 is the float
 // -12.400001, not -12.4.
-const char kTwoMarkersCapture[] =
+const char two_markers_capture[] =
     "KSample,KTime,LASI_X,LASI_Y,LASI_Z,RASI_X,RASI_Y,RASI_Z\n"
     "1,0,733.7,-12.5,0,3276.7,-3276.8,0.1\n"
     "2,0.01,733.8,-12.400001,1,,,\n"
@@ -85,7 +85,7 @@ TEST(C3dConversion, EveryProcessorAndStorageGivesTheSameCapture) {
     C3dDescription d = two_markers();
     d.format = variant.format;
     d.float_storage = variant.float_storage;
-    EXPECT_EQ(kTwoMarkersCapture, convert(dir, d))
+    EXPECT_EQ(convert(dir, d), two_markers_capture)
         << "processor type " << static_cast<int>(variant.format) << ", float storage "
         << variant.float_storage;
   }
@@ -95,19 +95,19 @@ TEST(C3dConversion, SummaryCountsPointsNotSeen) {
   TempDir dir("c3d-summary-");
   ConversionSummary summary;
   convert(dir, two_markers(), &summary);
-  EXPECT_EQ(2, summary.markers);
-  EXPECT_EQ(3, summary.frames);
-  EXPECT_EQ(3, summary.frames_claimed);
-  EXPECT_EQ(1, summary.points_not_seen);
-  EXPECT_EQ(100.0, summary.rate_hz);
-  EXPECT_EQ("mm", summary.units);
+  EXPECT_EQ(summary.markers, 2);
+  EXPECT_EQ(summary.frames, 3);
+  EXPECT_EQ(summary.frames_claimed, 3);
+  EXPECT_EQ(summary.points_not_seen, 1);
+  EXPECT_EQ(summary.rate_hz, 100.0);
+  EXPECT_EQ(summary.units, "mm");
 }
 
 TEST(C3dConversion, YUpTurnsAQuarterAboutX) {
   TempDir dir("c3d-y-up-");
   const std::string capture = convert(dir, two_markers(), nullptr, true);
-  EXPECT_NE(std::string::npos, capture.find("\n1,0,733.7,0,-12.5,3276.7,-0.1,-3276.8\n")) << capture;
-  EXPECT_NE(std::string::npos, capture.find("\n2,0.01,733.8,-1,-12.400001,,,\n")) << capture;
+  EXPECT_NE(capture.find("\n1,0,733.7,0,-12.5,3276.7,-0.1,-3276.8\n"), std::string::npos) << capture;
+  EXPECT_NE(capture.find("\n2,0.01,733.8,-1,-12.400001,,,\n"), std::string::npos) << capture;
 }
 
 // DEC floats: bytes as stored (little-endian words, halves swapped against
@@ -125,7 +125,7 @@ TEST(C3dNumbers, DecFloatsReadTheirVaxValue) {
       {{0x80, 0x00, 0x00, 0x00}, 2.93873588e-39f},  // smallest exponent, 2^-128: below IEEE's normals
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(c.value, decode_real(c.bytes, C3dProcessor::dec))
+    EXPECT_EQ(decode_real(c.bytes, C3dProcessor::dec), c.value)
         << std::hex << int(c.bytes[0]) << " " << int(c.bytes[1]);
   }
 }
@@ -140,9 +140,9 @@ TEST(C3dConversion, LabelsPast255ComeFromLabels2) {
   };
   const std::string capture = convert(dir, d);
   const std::string header = capture.substr(0, capture.find('\n'));
-  EXPECT_NE(std::string::npos, header.find(",M255_Z,M256_X,")) << header.substr(0, 200);
-  EXPECT_EQ(header.size() - 7, header.rfind(",M300_Z"));
-  EXPECT_NE(std::string::npos, capture.find(",29.9,0,0.1\n")) << "marker 300 in frame 1";
+  EXPECT_NE(header.find(",M255_Z,M256_X,"), std::string::npos) << header.substr(0, 200);
+  EXPECT_EQ(header.rfind(",M300_Z"), header.size() - 7);
+  EXPECT_NE(capture.find(",29.9,0,0.1\n"), std::string::npos) << "marker 300 in frame 1";
 }
 
 TEST(C3dConversion, DuplicateEmptyAndBlankLabelsBecomeOneTokenEach) {
@@ -151,9 +151,8 @@ TEST(C3dConversion, DuplicateEmptyAndBlankLabelsBecomeOneTokenEach) {
   d.labels = {"LASI", "LASI", "", "R ASI,2", "LASI_2"};
   d.point = [](int64_t, size_t) { return StoredPoint{1, 2, 3, true}; };
   const std::string capture = convert(dir, d);
-  EXPECT_EQ("KSample,KTime,LASI_X,LASI_Y,LASI_Z,LASI_2_X,LASI_2_Y,LASI_2_Z,P3_X,P3_Y,P3_Z,"
-            "R_ASI_2_X,R_ASI_2_Y,R_ASI_2_Z,LASI_2_2_X,LASI_2_2_Y,LASI_2_2_Z",
-            capture.substr(0, capture.find('\n')));
+  EXPECT_EQ(capture.substr(0, capture.find('\n')), "KSample,KTime,LASI_X,LASI_Y,LASI_Z,LASI_2_X,LASI_2_Y,LASI_2_Z,P3_X,P3_Y,P3_Z,"
+            "R_ASI_2_X,R_ASI_2_Y,R_ASI_2_Z,LASI_2_2_X,LASI_2_2_Y,LASI_2_2_Z");
 }
 
 TEST(C3dConversion, MoreThan65535FramesComeFromTheTrialFields) {
@@ -167,10 +166,9 @@ TEST(C3dConversion, MoreThan65535FramesComeFromTheTrialFields) {
   };
   ConversionSummary summary;
   const std::string capture = convert(dir, d, &summary);
-  EXPECT_EQ(70000, summary.frames);
-  EXPECT_EQ(70000, summary.frames_claimed);
-  EXPECT_EQ(capture.size() - std::strlen("70004,699.99,99.9,0.1,0.2\n"),
-            capture.rfind("\n70004,699.99,99.9,0.1,0.2\n") + 1);
+  EXPECT_EQ(summary.frames, 70000);
+  EXPECT_EQ(summary.frames_claimed, 70000);
+  EXPECT_EQ(capture.rfind("\n70004,699.99,99.9,0.1,0.2\n") + 1, capture.size() - std::strlen("70004,699.99,99.9,0.1,0.2\n"));
 }
 
 TEST(C3dConversion, EmptyParameterSectionUsesTheHeaderAndNamesPointsByNumber) {
@@ -180,9 +178,9 @@ TEST(C3dConversion, EmptyParameterSectionUsesTheHeaderAndNamesPointsByNumber) {
   d.rate_hz = 50.0f;
   ConversionSummary summary;
   const std::string capture = convert(dir, d, &summary);
-  EXPECT_EQ("KSample,KTime,P1_X,P1_Y,P1_Z,P2_X,P2_Y,P2_Z", capture.substr(0, capture.find('\n')));
-  EXPECT_NE(std::string::npos, capture.find("\n3,0.04,733.9,-12.3,2,-0.1,0.2,-0.3\n")) << capture;
-  EXPECT_EQ("", summary.units);
+  EXPECT_EQ(capture.substr(0, capture.find('\n')), "KSample,KTime,P1_X,P1_Y,P1_Z,P2_X,P2_Y,P2_Z");
+  EXPECT_NE(capture.find("\n3,0.04,733.9,-12.3,2,-0.1,0.2,-0.3\n"), std::string::npos) << capture;
+  EXPECT_EQ(summary.units, "");
 }
 
 TEST(C3dConversion, LyingFrameCountConvertsTheFramesThere) {
@@ -190,9 +188,9 @@ TEST(C3dConversion, LyingFrameCountConvertsTheFramesThere) {
   C3dDescription d = two_markers();
   d.frames_claimed = 10;
   ConversionSummary summary;
-  EXPECT_EQ(kTwoMarkersCapture, convert(dir, d, &summary));
-  EXPECT_EQ(3, summary.frames);
-  EXPECT_EQ(10, summary.frames_claimed);
+  EXPECT_EQ(convert(dir, d, &summary), two_markers_capture);
+  EXPECT_EQ(summary.frames, 3);
+  EXPECT_EQ(summary.frames_claimed, 10);
 }
 
 // Little-endian Intel file of two_markers(): the parameter section starts at
@@ -221,9 +219,9 @@ TEST(C3dConversion, DamagedFilesEndWithAMessage) {
   for (const auto& c : cases) {
     const std::string message = error_for(two_markers(), c.damage);
     if (*c.message == '\0') {
-      EXPECT_EQ("", message) << c.what;
+      EXPECT_EQ(message, "") << c.what;
     } else {
-      EXPECT_NE(std::string::npos, message.find(c.message)) << c.what << ": " << message;
+      EXPECT_NE(message.find(c.message), std::string::npos) << c.what << ": " << message;
     }
   }
 }
@@ -231,7 +229,7 @@ TEST(C3dConversion, DamagedFilesEndWithAMessage) {
 TEST(C3dConversion, ZeroMarkersIsAnError) {
   C3dDescription d = two_markers();
   d.labels.clear();
-  EXPECT_NE(std::string::npos, error_for(d, [](auto&) {}).find("holds no markers"));
+  EXPECT_NE(error_for(d, [](auto&) {}).find("holds no markers"), std::string::npos);
 }
 
 TEST(C3dConversion, SeenPointWithANonFiniteCoordinateIsAnError) {
@@ -247,7 +245,7 @@ TEST(C3dConversion, SeenPointWithANonFiniteCoordinateIsAnError) {
     reader.next_frame(frame);
     ADD_FAILURE() << "no error";
   } catch (const ConversionError& error) {
-    EXPECT_NE(std::string::npos, std::string(error.what()).find("frame 1 ")) << error.what();
+    EXPECT_NE(std::string(error.what()).find("frame 1 "), std::string::npos) << error.what();
   }
 }
 

@@ -22,11 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kInputs = 2000;
-constexpr uint64_t kFirstSeed = 20261208;  // input i uses seed kFirstSeed + i
-constexpr int kWorkers = 2;
-constexpr double kTimeLimitSeconds = 20.0;
-constexpr size_t kFaultsShown = 20;
+constexpr int input_count = 2000;
+constexpr uint64_t first_seed = 20261208;  // input i uses seed first_seed + i
+constexpr int workers = 2;
+constexpr double time_limit_seconds = 20.0;
+constexpr size_t faults_shown = 20;
 
 // The seed C3D files of the fuzzer, in name order, and the regression
 // inputs kept from fuzzing.
@@ -60,7 +60,7 @@ std::string error_kind(const std::string& line) {
 // outcome for the tally and what was wrong, if anything.
 InputVerdict convert_and_judge(const std::string& input, const std::string& output) {
   const ChildResult run =
-      run_child({CAPTURE_CONVERT_PROGRAM, input, output}, "", loader_environment(), kTimeLimitSeconds);
+      run_child({CAPTURE_CONVERT_PROGRAM, input, output}, "", loader_environment(), time_limit_seconds);
   const std::string line = run.out.substr(0, run.out.find('\n'));
   InputVerdict verdict{loader_outcome(run), ""};
   if (run.exit_status == 1) verdict.outcome = "status 1: " + error_kind(line);
@@ -90,9 +90,9 @@ TEST(C3dMutationSweep, DamagedFilesConvertOrEndWithOneErrorLine) {
   for (const std::string& seed : seeds) seed_bytes.push_back(read_file(seed));
   TempDir dir("c3d-mutation-sweep-");
 
-  const SweepTally tally = run_sweep(kInputs, kWorkers, [&](int i) {
+  const SweepTally tally = run_sweep(input_count, workers, [&](int i) {
     std::string edits;
-    C3dMutator mutator(kFirstSeed + static_cast<uint64_t>(i));
+    C3dMutator mutator(first_seed + static_cast<uint64_t>(i));
     const size_t seed = static_cast<size_t>(i) % seeds.size();
     const std::string name = "mutant-" + std::to_string(i);
     const std::string input = dir.write(name + ".c3d", mutator.mutate(seed_bytes[seed], edits));
@@ -108,10 +108,10 @@ TEST(C3dMutationSweep, DamagedFilesConvertOrEndWithOneErrorLine) {
   });
   if (!tally.faults.empty()) dir.keep();
 
-  report_sweep(tally, kFaultsShown,
-               "C3D mutation sweep: " + std::to_string(kInputs) + " inputs from " + C3D_SEED_DIR +
-                   ", seeds " + std::to_string(kFirstSeed) + ".., capture-convert " +
-                   (kSanitizedBuild ? "with" : "without") + " sanitizers");
+  report_sweep(tally, faults_shown,
+               "C3D mutation sweep: " + std::to_string(input_count) + " inputs from " + C3D_SEED_DIR +
+                   ", seeds " + std::to_string(first_seed) + ".., capture-convert " +
+                   (sanitized_build ? "with" : "without") + " sanitizers");
 }
 
 // The fuzzer's seeds and every C3D input that once crashed the reader.
@@ -120,7 +120,7 @@ TEST(C3dMutationSweep, SeedAndRegressionFilesConvertOrEndWithOneErrorLine) {
   int tried = 0;
   for (const char* folder : {C3D_SEED_DIR, REGRESSIONS_DIR}) {
     for (const std::string& input : c3d_files_in(folder)) {
-      EXPECT_EQ("", convert_and_judge(input, dir.path() + "/out.csv").fault) << input;
+      EXPECT_EQ(convert_and_judge(input, dir.path() + "/out.csv").fault, "") << input;
       fs::remove(dir.path() + "/out.csv");
       ++tried;
     }

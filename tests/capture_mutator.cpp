@@ -8,7 +8,7 @@
 namespace {
 
 // Field texts at the edges of the number grammar and of the value ranges.
-const char* const kOddNumbers[] = {
+const char* const odd_numbers[] = {
     "",     "-",      "+",          "+-5",         "--5",         ".",
     "e5",   "1e",     "0x1A",       "nan",         "inf",         "-inf",
     "1e999", "-1e999", "1e-400",    "4.9e-324",    "2147483648",  "-2147483649",
@@ -17,7 +17,7 @@ const char* const kOddNumbers[] = {
 };
 
 // Header lines a capture must be rejected for or must survive.
-const char* const kOddHeaders[] = {
+const char* const odd_headers[] = {
     "ksample,KTime,A_X,A_Y,A_Z",   " KSample,KTime,A_X,A_Y,A_Z",  "KSample,Ktime,A_X,A_Y,A_Z",
     "KSample,KTime",               "KSample,KTime,",              "KSample",
     "KSample,KTime,A_X,A_Y",       "KSample,KTime,A_X,A_Y,A_Z,",  ",,,KSample,,KTime,,A_X,,A_Y,,A_Z",
@@ -155,7 +155,7 @@ void CaptureMutator::lengthen_line(std::string& text) {
 void CaptureMutator::damage_header(std::string& text) {
   size_t start, end;
   pick_line(text, true, start, end);
-  text.replace(start, end - start, kOddHeaders[between(0, std::size(kOddHeaders) - 1)]);
+  text.replace(start, end - start, odd_headers[between(0, std::size(odd_headers) - 1)]);
 }
 
 void CaptureMutator::odd_number(std::string& text) {
@@ -163,7 +163,7 @@ void CaptureMutator::odd_number(std::string& text) {
   if (comma == text.size()) return;
   const size_t field_end = std::min(text.find_first_of(",\n", comma + 1), text.size());
   text.replace(comma + 1, field_end - comma - 1,
-               kOddNumbers[between(0, std::size(kOddNumbers) - 1)]);
+               odd_numbers[between(0, std::size(odd_numbers) - 1)]);
 }
 
 void CaptureMutator::drop_final_newline(std::string& text) {

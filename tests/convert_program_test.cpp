@@ -19,12 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr double kTimeLimitSeconds = 60.0;
+constexpr double time_limit_seconds = 60.0;
 
 ChildResult run_program(const std::vector<std::string>& arguments) {
   std::vector<std::string> argv = {CAPTURE_CONVERT_PROGRAM};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  return run_child(argv, "", loader_environment(), kTimeLimitSeconds);
+  return run_child(argv, "", loader_environment(), time_limit_seconds);
 }
 
 // The names of the files in dir, sorted.
@@ -52,29 +52,28 @@ std::string never_seen_warnings(int markers) { return texts::whole_series_missin
 
 // The loader program (the viewer's reader and gap filling) on capture.
 ChildResult load_in_viewer_reader(const std::string& capture) {
-  return run_child({LOAD_CAPTURE_PROGRAM, capture}, "", loader_environment(), kTimeLimitSeconds);
+  return run_child({LOAD_CAPTURE_PROGRAM, capture}, "", loader_environment(), time_limit_seconds);
 }
 
 TEST(ConvertProgram, PrintsOneSummaryLineAndLeavesOnlyTheCapture) {
   TempDir dir("convert-program-");
   ASSERT_TRUE(write_c3d_file(dir.path() + "/walk.c3d", three_markers()));
   const ChildResult run = run_program({dir.path() + "/walk.c3d", dir.path() + "/walk.csv"});
-  EXPECT_EQ(0, run.exit_status) << run.out << run.err;
-  EXPECT_EQ("3 markers, 4 frames at 100 Hz in mm, 41.7 % of points not seen; to frame it all set "
-            "Zoom Input 15, Pan Camera Vertical -15, Pan Camera Horizontal 0\n",
-            run.out);
-  EXPECT_EQ("", run.err);
-  EXPECT_EQ((std::vector<std::string>{"walk.c3d", "walk.csv"}), files_in(dir.path()));
+  EXPECT_EQ(run.exit_status, 0) << run.out << run.err;
+  EXPECT_EQ(run.out, "3 markers, 4 frames at 100 Hz in mm, 41.7 % of points not seen; to frame it all set "
+            "Zoom Input 15, Pan Camera Vertical -15, Pan Camera Horizontal 0\n");
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(files_in(dir.path()), (std::vector<std::string>{"walk.c3d", "walk.csv"}));
 }
 
 TEST(ConvertProgram, CaptureLoadsInTheViewerReaderWithOnlyTheNeverSeenWarnings) {
   TempDir dir("convert-load-");
   ASSERT_TRUE(write_c3d_file(dir.path() + "/walk.c3d", three_markers()));
-  ASSERT_EQ(0, run_program({dir.path() + "/walk.c3d", dir.path() + "/walk.csv"}).exit_status);
+  ASSERT_EQ(run_program({dir.path() + "/walk.c3d", dir.path() + "/walk.csv"}).exit_status, 0);
   const ChildResult load = load_in_viewer_reader(dir.path() + "/walk.csv");
-  EXPECT_EQ(0, load.exit_status);
-  EXPECT_EQ(never_seen_warnings(1), load.out);
-  EXPECT_EQ("", load.err);
+  EXPECT_EQ(load.exit_status, 0);
+  EXPECT_EQ(load.out, never_seen_warnings(1));
+  EXPECT_EQ(load.err, "");
 }
 
 // The shipped recordings have 51 markers, lines of about 1,400 characters.
@@ -83,11 +82,11 @@ TEST(ConvertProgram, RecordedFilesLoadInTheViewerReaderWithoutWarnings) {
     TempDir dir("convert-recorded-");
     const std::string capture = dir.path() + "/recorded.csv";
     const ChildResult run = run_program({recording, capture});
-    ASSERT_EQ(0, run.exit_status) << recording << ": " << run.out;
+    ASSERT_EQ(run.exit_status, 0) << recording << ": " << run.out;
     const ChildResult load = load_in_viewer_reader(capture);
-    EXPECT_EQ(0, load.exit_status) << recording << ": " << load.out;
-    EXPECT_EQ("", load.out) << recording;
-    EXPECT_EQ("", load.err) << recording;
+    EXPECT_EQ(load.exit_status, 0) << recording << ": " << load.out;
+    EXPECT_EQ(load.out, "") << recording;
+    EXPECT_EQ(load.err, "") << recording;
   }
 }
 
@@ -133,12 +132,12 @@ TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
     for (const std::string& argument : c.arguments) arguments.push_back(in_dir(argument));
     const ChildResult run = run_program(arguments);
 
-    EXPECT_EQ(1, run.exit_status) << c.what;
-    EXPECT_EQ(0u, run.out.rfind("Error: ", 0)) << c.what << ": " << run.out;
-    EXPECT_EQ(run.out.size() - 1, run.out.find('\n')) << c.what << ": one line";
-    EXPECT_NE(std::string::npos, run.out.find(in_dir(c.message))) << c.what << ": " << run.out;
-    EXPECT_EQ("", run.err) << c.what;
-    EXPECT_EQ(before, files_in(dir.path())) << c.what;
+    EXPECT_EQ(run.exit_status, 1) << c.what;
+    EXPECT_EQ(run.out.rfind("Error: ", 0), 0u) << c.what << ": " << run.out;
+    EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << c.what << ": one line";
+    EXPECT_NE(run.out.find(in_dir(c.message)), std::string::npos) << c.what << ": " << run.out;
+    EXPECT_EQ(run.err, "") << c.what;
+    EXPECT_EQ(files_in(dir.path()), before) << c.what;
   }
 }
 
@@ -151,9 +150,9 @@ TEST(ConvertProgram, FailureAfterTheFirstFramesLeavesNoFile) {
   table += "1001\t0\t1\tnot-a-number\t3\n";
   dir.write("late.trc", table);
   const ChildResult run = run_program({dir.path() + "/late.trc", dir.path() + "/late.csv"});
-  EXPECT_EQ(1, run.exit_status);
-  EXPECT_NE(std::string::npos, run.out.find("line 1006, column 4")) << run.out;
-  EXPECT_EQ((std::vector<std::string>{"late.trc"}), files_in(dir.path()));
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_NE(run.out.find("line 1006, column 4"), std::string::npos) << run.out;
+  EXPECT_EQ(files_in(dir.path()), (std::vector<std::string>{"late.trc"}));
 }
 
 TEST(ConvertProgram, UnwritableFolderEndsWithOneErrorLine) {
@@ -163,8 +162,8 @@ TEST(ConvertProgram, UnwritableFolderEndsWithOneErrorLine) {
   fs::create_directory(dir.path() + "/locked");
   chmod((dir.path() + "/locked").c_str(), 0555);
   const ChildResult run = run_program({dir.path() + "/walk.c3d", dir.path() + "/locked/walk.csv"});
-  EXPECT_EQ(1, run.exit_status);
-  EXPECT_EQ(0u, run.out.rfind("Error: cannot write ", 0)) << run.out;
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_EQ(run.out.rfind("Error: cannot write ", 0), 0u) << run.out;
   chmod((dir.path() + "/locked").c_str(), 0755);
 }
 

@@ -69,15 +69,15 @@ TEST(Framing, SubjectAMetreAwayNeedsMoreThanTheStartingZoom) {
   box.add(900, 300, 1800);
   const CameraValues camera = frame_capture(box);
   EXPECT_FALSE(box_in_view(CameraValues(), box));
-  EXPECT_EQ(-10.0, camera.pan_vertical);  // centre 900 mm high: 9 scene units, nearest step 10
-  EXPECT_EQ(0.0, camera.pan_horizontal);
+  EXPECT_EQ(camera.pan_vertical, -10.0);  // centre 900 mm high: 9 scene units, nearest step 10
+  EXPECT_EQ(camera.pan_horizontal, 0.0);
 }
 
 TEST(Framing, NoSeenPointKeepsTheStartingCamera) {
   const CameraValues camera = frame_capture(CaptureBounds());
-  EXPECT_EQ(10.0, camera.zoom);
-  EXPECT_EQ(0.0, camera.pan_vertical);
-  EXPECT_EQ(0.0, camera.pan_horizontal);
+  EXPECT_EQ(camera.zoom, 10.0);
+  EXPECT_EQ(camera.pan_vertical, 0.0);
+  EXPECT_EQ(camera.pan_horizontal, 0.0);
 }
 
 }  // namespace

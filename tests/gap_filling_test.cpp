@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
+constexpr double no_value = std::numeric_limits<double>::quiet_NaN();
 
 // Passes when got is expected bit for bit, or both are NaN (a series with no
 // value at all is filled with NaN).
@@ -61,8 +61,8 @@ TEST(GapFilling, WorkedExamples) {
       {{2, 0, -2}, {2, 0, -2}, {2, 3}, 0},
       {{0, 5}, {5, 5}, {1, 2}, 0},
       {{0, 7, 0}, {7, 7, 7}, {1, 3}, 0},
-      {{0, 0, 0}, {kNoValue, kNoValue, kNoValue}, {3}, 1},
-      {{-0.0}, {kNoValue}, {1}, 1},
+      {{0, 0, 0}, {no_value, no_value, no_value}, {3}, 1},
+      {{-0.0}, {no_value}, {1}, 1},
       {{-0.0, 0, 3}, {3, 3, 3}, {2, 3}, 0},
       {{1e-300, 0, 3}, {1e-300, 1.5, 3}, {2, 3}, 0},
       {{4, 0, 8}, {4, 6, 8}, {2, 3}, 0},
@@ -104,8 +104,8 @@ TEST(GapFilling, EachAxisOfEachJointIsFilledOnItsOwn) {
   // Joint 1's X and Z are never seen: one line each, in X, Y, Z order.
   EXPECT_EQ(out, texts::whole_series_missing_times(2));
   const double expected[2][3][3] = {{{1, 2, 3}, {10, 20, 30}, {100, 200, 300}},
-                                    {{kNoValue, kNoValue, kNoValue}, {5, 5, 5},
-                                     {kNoValue, kNoValue, kNoValue}}};
+                                    {{no_value, no_value, no_value}, {5, 5, 5},
+                                     {no_value, no_value, no_value}}};
   for (int j = 0; j < 2; ++j) {
     for (int r = 0; r < 3; ++r) {
       EXPECT_TRUE(same_value(data.joints[j].x[r], expected[j][0][r]));

@@ -75,7 +75,7 @@ TEST(JointSeries, NegativeSampleCountLeavesEverySeriesNull) {
 }
 
 TEST(JointSeries, WritePastTheEndOfASeriesIsCaught) {
-  if (!kSanitizedBuild) {
+  if (!sanitized_build) {
     GTEST_SKIP() << "only AddressSanitizer sees a write between two series of the one block";
   }
   SeriesRecord record(10, 2);

@@ -9,19 +9,19 @@ namespace {
 
 // Its error lines about one line of the file: the prefix, the line number
 // counted from 1, one of these endings.
-const std::string kLinePrefix = "Error: Line ";
-const std::string kLineEndings[] = {
+const std::string line_prefix = "Error: Line ";
+const std::string line_endings[] = {
     " is longer than " + std::to_string(LineReader::max_line_length) + " characters!\n",
     " holds a NUL character!\n",
 };
 
-// text with the digits of a line number after kLinePrefix replaced by "N";
+// text with the digits of a line number after line_prefix replaced by "N";
 // text itself when it holds no such number.
 std::string with_line_number_hidden(const std::string& text) {
-  if (text.compare(0, kLinePrefix.size(), kLinePrefix) != 0) return text;
-  const size_t digits_end = text.find_first_not_of("0123456789", kLinePrefix.size());
-  if (digits_end == kLinePrefix.size() || text[kLinePrefix.size()] == '0') return text;
-  return kLinePrefix + "N" + text.substr(std::min(digits_end, text.size()));
+  if (text.compare(0, line_prefix.size(), line_prefix) != 0) return text;
+  const size_t digits_end = text.find_first_not_of("0123456789", line_prefix.size());
+  if (digits_end == line_prefix.size() || text[line_prefix.size()] == '0') return text;
+  return line_prefix + "N" + text.substr(std::min(digits_end, text.size()));
 }
 
 bool is_error_line(const std::string& text) {
@@ -33,8 +33,8 @@ bool is_error_line(const std::string& text) {
         &texts::out_of_memory}) {
     if (text == *line) return true;
   }
-  for (const std::string& ending : kLineEndings) {
-    if (shape == kLinePrefix + "N" + ending) return true;
+  for (const std::string& ending : line_endings) {
+    if (shape == line_prefix + "N" + ending) return true;
   }
   return false;
 }

@@ -42,8 +42,8 @@ TEST(LoaderVerdict, ProperEndingsPass) {
        "status 1: Error: Line N holds a NUL character!"},
   };
   for (const Proper& c : cases) {
-    EXPECT_EQ("", loader_fault(c.run)) << c.what;
-    EXPECT_EQ(c.outcome, loader_outcome(c.run)) << c.what;
+    EXPECT_EQ(loader_fault(c.run), "") << c.what;
+    EXPECT_EQ(loader_outcome(c.run), c.outcome) << c.what;
   }
 }
 
@@ -76,7 +76,7 @@ TEST(LoaderVerdict, ImproperEndingsAreFaults) {
       {"cut warning", ended(0, "The whole data is missing!\nThe whole")},
       {"status 2", ended(2, "")},
   };
-  for (const Improper& c : cases) EXPECT_NE("", loader_fault(c.run)) << c.what;
+  for (const Improper& c : cases) EXPECT_NE(loader_fault(c.run), "") << c.what;
 }
 
 }  // namespace

@@ -21,9 +21,9 @@
 
 namespace {
 
-constexpr int kWidth = 400;
-constexpr int kHeight = 300;
-constexpr int kTolerance = 2;  // pixels between a drawn and a computed edge
+constexpr int width = 400;
+constexpr int height = 300;
+constexpr int tolerance = 2;  // pixels between a drawn and a computed edge
 
 // A view that keeps the pixels of every frame it draws, read from the back
 // buffer before the toolkit swaps it to the screen.
@@ -77,7 +77,7 @@ struct Point {
   double z;
 };
 
-constexpr Camera kInitialCamera = {0.0f, 0.0f, 0.0f, 0.0f, 10.0f};
+constexpr Camera initial_camera = {0.0f, 0.0f, 0.0f, 0.0f, 10.0f};
 
 double radians(double degrees) { return degrees * std::acos(-1.0) / 180.0; }
 
@@ -134,10 +134,10 @@ Box drawn_box(const CapturingView& view, int& coloured) {
 
 void expect_same_box(const Box& drawn, const Box& expected) {
   ASSERT_FALSE(drawn.empty()) << "nothing was drawn";
-  EXPECT_NEAR(drawn.left, expected.left, kTolerance);
-  EXPECT_NEAR(drawn.right, expected.right, kTolerance);
-  EXPECT_NEAR(drawn.bottom, expected.bottom, kTolerance);
-  EXPECT_NEAR(drawn.top, expected.top, kTolerance);
+  EXPECT_NEAR(drawn.left, expected.left, tolerance);
+  EXPECT_NEAR(drawn.right, expected.right, tolerance);
+  EXPECT_NEAR(drawn.bottom, expected.bottom, tolerance);
+  EXPECT_NEAR(drawn.top, expected.top, tolerance);
 }
 
 class MarkerViewRender : public ::testing::Test {
@@ -145,8 +145,8 @@ class MarkerViewRender : public ::testing::Test {
   void SetUp() override {
     ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "needs an X display";
     ASSERT_TRUE(open_toolkit_display()) << "cannot connect to the X display";
-    window = new Fl_Window(kWidth, kHeight, "marker view test");
-    view = new CapturingView(kWidth, kHeight);
+    window = new Fl_Window(width, height, "marker view test");
+    view = new CapturingView(width, height);
     window->end();
     window->resizable(view);
     window->show();
@@ -194,14 +194,14 @@ TEST_F(MarkerViewRender, CubesLandWhereTheCameraPutsThem) {
   };
   // Columns: what is shown, camera, joints of the sample drawn.
   const Case cases[] = {
-      {"initial camera", kInitialCamera, {{100, 200, 300}}},
+      {"initial camera", initial_camera, {{100, 200, 300}}},
       {"rotation about Y", {0, 90, 0, 0, 10}, {{0, 100, 0}, {0, 0, 150}}},
       {"rotation about X acts first", {90, 90, 0, 0, 10}, {{0, 0, 100}}},
       {"pan", {0, 0, 1.5f, -1, 10}, {{100, 200, 300}}},
       {"pan after rotation", {0, 90, 2, 0, 10}, {{0, 100, 0}}},
       {"all at once", {30, -45, 1, -0.5f, 12}, {{100, 200, 300}}},
       {"eye behind the origin", {0, 0, 0, 0, -10}, {{100, 200, 300}}},
-      {"two joints", kInitialCamera, {{0, -300, -200}, {100, 200, 300}}},
+      {"two joints", initial_camera, {{0, -300, -200}, {100, 200, 300}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -258,12 +258,12 @@ TEST_F(MarkerViewRender, JointsWithoutAFinitePositionAreLeftOut) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), texts::whole_series_missing_times(c.warnings));
     view->set_data(capture.data());
     view->select_frame(1);
-    use_camera(kInitialCamera);
+    use_camera(initial_camera);
     draw_view();
 
     // Only the first joint's cube: nothing at the origin or anywhere else.
     Box expected;
-    add_cube(expected, {2, 3, 1}, kInitialCamera, view->w(), view->h());
+    add_cube(expected, {2, 3, 1}, initial_camera, view->w(), view->h());
     int coloured = 0;
     expect_same_box(drawn_box(*view, coloured), expected);
     EXPECT_EQ(view->gl_error, static_cast<GLenum>(GL_NO_ERROR));
@@ -292,7 +292,7 @@ TEST_F(MarkerViewRender, GeneratedCaptureOfThreeHundredMarkersIsDrawnWhole) {
   for (int j = 0; j < data.joint_count; ++j) {
     const JointTrack& joint = data.joints[j];
     add_cube(expected, {joint.y[10] / 100, joint.z[10] / 100, joint.x[10] / 100},
-             kInitialCamera, view->w(), view->h());
+             initial_camera, view->w(), view->h());
   }
   int coloured = 0;
   expect_same_box(drawn_box(*view, coloured), expected);
@@ -308,7 +308,7 @@ TEST_F(MarkerViewRender, ResizedViewUsesTheNewAspectRatio) {
   ASSERT_EQ(view->h(), 350);
 
   Box expected;
-  add_cube(expected, {2, 3, 1}, kInitialCamera, 250, 350);
+  add_cube(expected, {2, 3, 1}, initial_camera, 250, 350);
   int coloured = 0;
   expect_same_box(drawn_box(*view, coloured), expected);
 }

@@ -17,15 +17,15 @@
 
 namespace {
 
-constexpr int kInputs = 3000;
-constexpr uint64_t kFirstSeed = 20261208;  // input i uses seed kFirstSeed + i
-constexpr int kWorkers = 2;
-constexpr double kTimeLimitSeconds = 20.0;
-constexpr size_t kFaultsShown = 20;  // the rest are only counted
+constexpr int input_count = 3000;
+constexpr uint64_t first_seed = 20261208;  // input i uses seed first_seed + i
+constexpr int workers = 2;
+constexpr double time_limit_seconds = 20.0;
+constexpr size_t faults_shown = 20;  // the rest are only counted
 
 ChildResult load(const std::string& capture_path) {
   return run_child({LOAD_CAPTURE_PROGRAM, capture_path}, "", loader_environment(),
-                   kTimeLimitSeconds);
+                   time_limit_seconds);
 }
 
 TEST(MutationSweep, DamagedSampleLoadsOrEndsWithOneErrorLine) {
@@ -33,9 +33,9 @@ TEST(MutationSweep, DamagedSampleLoadsOrEndsWithOneErrorLine) {
   ASSERT_FALSE(sample.empty()) << "cannot read " << SAMPLE_CAPTURE;
   TempDir dir("mutation-sweep-");
 
-  const SweepTally tally = run_sweep(kInputs, kWorkers, [&](int i) {
+  const SweepTally tally = run_sweep(input_count, workers, [&](int i) {
     std::string edits;
-    CaptureMutator mutator(kFirstSeed + static_cast<uint64_t>(i));
+    CaptureMutator mutator(first_seed + static_cast<uint64_t>(i));
     const std::string name = "mutant-" + std::to_string(i) + ".csv";
     const std::string path = dir.write(name, mutator.mutate(sample, edits));
     const ChildResult run = load(path);
@@ -51,9 +51,9 @@ TEST(MutationSweep, DamagedSampleLoadsOrEndsWithOneErrorLine) {
 
   char title[512];
   std::snprintf(title, sizeof title, "mutation sweep: %d inputs from %s, seeds %llu.., loader %s sanitizers",
-                kInputs, SAMPLE_CAPTURE, static_cast<unsigned long long>(kFirstSeed),
-                kSanitizedBuild ? "with" : "without");
-  report_sweep(tally, kFaultsShown, title);
+                input_count, SAMPLE_CAPTURE, static_cast<unsigned long long>(first_seed),
+                sanitized_build ? "with" : "without");
+  report_sweep(tally, faults_shown, title);
 }
 
 // The fuzzer's seed corpus and every input that once crashed the loader.
@@ -66,7 +66,7 @@ TEST(MutationSweep, SeedAndRegressionInputsLoadOrEndWithOneErrorLine) {
           entry.path().extension() == ".c3d") {
         continue;
       }
-      EXPECT_EQ("", loader_fault(load(entry.path().string()))) << entry.path();
+      EXPECT_EQ(loader_fault(load(entry.path().string())), "") << entry.path();
       ++tried;
     }
   }

@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInfinity = std::numeric_limits<double>::infinity();
-constexpr int32_t kMaxCount = std::numeric_limits<int32_t>::max();
+constexpr double quiet_nan = std::numeric_limits<double>::quiet_NaN();
+constexpr double infinite = std::numeric_limits<double>::infinity();
+constexpr int32_t max_count = std::numeric_limits<int32_t>::max();
 
 struct Case {
   const char* what;
@@ -61,7 +61,7 @@ TEST(PlaybackClock, TimesThatAreNoSteadyClockGiveOneHundredStepsASecond) {
   // Columns: what is wrong with the times, times, sample count, (step, due).
   const Case cases[] = {
       {"all equal", {7.0, 7.0, 7.0}, 3, {{2, 0.02}}},
-      {"NaN inside: no rise is a number", {0.0, kNaN, 0.5}, 3, {{2, 0.02}}},
+      {"NaN inside: no rise is a number", {0.0, quiet_nan, 0.5}, 3, {{2, 0.02}}},
       {"rise too big to hold", {-1e308, 1e308}, 2, {{1, 0.01}}},
       {"times in ms by mistake: a typical step of 10 s",
        {0.0, 10.0, 20.0, 30.0},
@@ -72,15 +72,15 @@ TEST(PlaybackClock, TimesThatAreNoSteadyClockGiveOneHundredStepsASecond) {
        {0.0, 0.25, 0.25, 0.25, 0.25, 1.0},
        6,
        {{1, 0.01}, {5, 0.05}}},
-      {"one NaN sample", {kNaN}, 1, {{0, 0}}},
-      {"one infinite sample", {kInfinity}, 1, {{0, 0}}},
+      {"one NaN sample", {quiet_nan}, 1, {{0, 0}}},
+      {"one infinite sample", {infinite}, 1, {{0, 0}}},
       {"no times", {}, 3, {{0, 0}, {1, 0.01}, {2, 0.02}}},
       {"no samples", {}, 0, {{0, 0}, {7, 0.07}}},
       {"negative count", {0.0, 0.25}, -5, {{1, 0.01}}},
       {"most samples a record can count",
        {},
-       kMaxCount,
-       {{kMaxCount - 1, 21474836.46}}},
+       max_count,
+       {{max_count - 1, 21474836.46}}},
   };
   expect_dues(cases);
 }
@@ -111,10 +111,10 @@ TEST(PlaybackClock, TimesThatDoNotFitAreBridgedByTheTypicalStep) {
        {0.0, 0.25, 0.75, 1.0, 2.0},
        5,
        {{2, 0.75}, {3, 1.0}, {4, 2.0}}},
-      {"NaN first", {kNaN, 0.25, 0.5}, 3, {{0, 0}, {1, 0.25}, {2, 0.5}}},
-      {"NaN last", {0.0, 0.25, kNaN}, 3, {{1, 0.25}, {2, 0.5}}},
-      {"infinite start", {-kInfinity, 0.0, 0.25}, 3, {{1, 0.25}, {2, 0.5}}},
-      {"infinite end", {0.0, 0.25, kInfinity}, 3, {{1, 0.25}, {2, 0.5}}},
+      {"NaN first", {quiet_nan, 0.25, 0.5}, 3, {{0, 0}, {1, 0.25}, {2, 0.5}}},
+      {"NaN last", {0.0, 0.25, quiet_nan}, 3, {{1, 0.25}, {2, 0.5}}},
+      {"infinite start", {-infinite, 0.0, 0.25}, 3, {{1, 0.25}, {2, 0.5}}},
+      {"infinite end", {0.0, 0.25, infinite}, 3, {{1, 0.25}, {2, 0.5}}},
       {"one slow step among quick ones: the lower median is typical",
        {0.0, 1.0000001, 1.5},
        3,
@@ -129,7 +129,7 @@ TEST(PlaybackClock, StepsOutsideTheSamplesNeverReadTheTimes) {
   const PlaybackClock clock(times.data(), 2);
   // Columns: step, due.
   const std::pair<int32_t, double> dues[] = {
-      {2, 0.02}, {-1, -0.01}, {kMaxCount, 21474836.47}};
+      {2, 0.02}, {-1, -0.01}, {max_count, 21474836.47}};
   for (const auto& [step, seconds] : dues)
     EXPECT_EQ(clock.due(step), seconds) << "step " << step;
 }

@@ -25,11 +25,11 @@
 namespace {
 
 // The bounds a playback of 3 s must keep: 3 s +- 20 %.
-constexpr double kPlaySeconds = 3.0;
-constexpr double kPlayTolerance = 0.2 * kPlaySeconds;
+constexpr double play_seconds = 3.0;
+constexpr double play_tolerance = 0.2 * play_seconds;
 // Longer than any correct playback here; then the test hides the window,
 // which ends a playback that ignores the pace it should keep.
-constexpr double kGiveUpSeconds = 10.0;
+constexpr double give_up_seconds = 10.0;
 
 // Runs `action` once, `seconds` after construction, from the toolkit's event
 // handling; never runs it after the object is gone.
@@ -127,10 +127,10 @@ TEST_F(PlaybackOnScreen, PlaysAtTheCapturesPaceAndDrawsMostSamples) {
     settle(*view);
     view->frames_drawn.clear();
 
-    Later give_up(kGiveUpSeconds, [&window] { window.hide(); });
+    Later give_up(give_up_seconds, [&window] { window.hide(); });
     const double took = timed_play(*view);
     EXPECT_FALSE(give_up.fired) << "the playback did not end by itself";
-    EXPECT_NEAR(took, kPlaySeconds, kPlayTolerance);
+    EXPECT_NEAR(took, play_seconds, play_tolerance);
 
     const int last = c.samples - 1;
     EXPECT_EQ(view->get_current_frame(), last);
@@ -173,12 +173,12 @@ TEST_F(PlaybackOnScreen, CameraControlsChangeThePictureDuringAPlayback) {
        },
        90},
   };
-  constexpr int kSamples = 200;  // 2 s at 100 Hz
+  constexpr int capture_samples = 200;  // 2 s at 100 Hz
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    TestCapture capture(kSamples, 1);
+    TestCapture capture(capture_samples, 1);
     ViewerUI ui;
-    show_standing_still(ui, capture, kSamples);
+    show_standing_still(ui, capture, capture_samples);
 
     std::vector<unsigned long> before;
     std::vector<unsigned long> after;
@@ -195,13 +195,13 @@ TEST_F(PlaybackOnScreen, CameraControlsChangeThePictureDuringAPlayback) {
       after = window_pixels(fl_display, fl_xid(ui.view));
       frame_after = ui.view->get_current_frame();
     });
-    Later give_up(kGiveUpSeconds, [&ui] { ui.main_window->hide(); });
+    Later give_up(give_up_seconds, [&ui] { ui.main_window->hide(); });
     ui.run_button->do_callback();
     ui.main_window->hide();
     Fl::check();
 
     ASSERT_TRUE(move.fired && look.fired) << "no events during the playback";
-    EXPECT_LT(frame_after, kSamples - 1) << "looked after the playback";
+    EXPECT_LT(frame_after, capture_samples - 1) << "looked after the playback";
     EXPECT_LT(frame_before, frame_after);
     ASSERT_FALSE(before.empty());
     EXPECT_GT(lit_pixels(before), 0) << "the marker was not shown";
@@ -210,10 +210,10 @@ TEST_F(PlaybackOnScreen, CameraControlsChangeThePictureDuringAPlayback) {
 }
 
 TEST_F(PlaybackOnScreen, ClickOnRunDuringAPlaybackLetsItGoOn) {
-  constexpr int kSamples = 300;  // 3 s at 100 Hz
-  TestCapture capture(kSamples, 1);
+  constexpr int capture_samples = 300;  // 3 s at 100 Hz
+  TestCapture capture(capture_samples, 1);
   ViewerUI ui;
-  show_standing_still(ui, capture, kSamples);
+  show_standing_still(ui, capture, capture_samples);
 
   int32_t frame_at_click = -1;
   int32_t frame_later = -1;
@@ -231,7 +231,7 @@ TEST_F(PlaybackOnScreen, ClickOnRunDuringAPlaybackLetsItGoOn) {
     frame_later = ui.view->get_current_frame();
     light_later = ui.run_button->value();
   });
-  Later give_up(kGiveUpSeconds, [&ui] { ui.main_window->hide(); });
+  Later give_up(give_up_seconds, [&ui] { ui.main_window->hide(); });
   const double took = timed_play(*ui.view);
   ui.main_window->hide();
   Fl::check();
@@ -239,8 +239,8 @@ TEST_F(PlaybackOnScreen, ClickOnRunDuringAPlaybackLetsItGoOn) {
   ASSERT_TRUE(click.fired && look.fired) << "no events during the playback";
   EXPECT_EQ(light_later, 1) << "the click did not reach the button";
   EXPECT_GT(frame_later, frame_at_click) << "the playback started over";
-  EXPECT_NEAR(took, kPlaySeconds, kPlayTolerance);
-  EXPECT_EQ(ui.view->get_current_frame(), kSamples - 1);
+  EXPECT_NEAR(took, play_seconds, play_tolerance);
+  EXPECT_EQ(ui.view->get_current_frame(), capture_samples - 1);
 }
 
 }  // namespace

@@ -21,12 +21,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kProgram = MARKER_VIEWER_EXE;
-const std::string kCapture =
+const std::string viewer_program = MARKER_VIEWER_EXE;
+const std::string capture_text =
     "KSample,KTime,J1_X,J1_Y,J1_Z\n"
     "1,0.00,100,200,300\n"
     "2,0.01,110,210,310\n";
-constexpr size_t kLongestName = 999;
+constexpr size_t longest_name = 999;
 
 // Escape closes a toolkit window; a key sent before the window listens is
 // lost, so it is sent again until the program ends.
@@ -110,16 +110,16 @@ class Program : public ::testing::Test {
     return dir.write(name, text);
   }
 
-  // A capture whose path is exactly kLongestName characters long, nested in
+  // A capture whose path is exactly longest_name characters long, nested in
   // directories since one file name may hold only 255.
   std::string capture_with_longest_path() {
     std::string path = dir.path();
-    while (kLongestName - path.size() > 200) {
+    while (longest_name - path.size() > 200) {
       path += "/" + std::string(150, 'd');
       fs::create_directory(path);
     }
-    path += "/" + std::string(kLongestName - path.size() - 1, 'c');
-    std::ofstream(path) << kCapture;
+    path += "/" + std::string(longest_name - path.size() - 1, 'c');
+    std::ofstream(path) << capture_text;
     return path;
   }
 
@@ -128,7 +128,7 @@ class Program : public ::testing::Test {
 };
 
 TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
-  const std::string capture = write_file("walk.csv", kCapture);
+  const std::string capture = write_file("walk.csv", capture_text);
   // The second joint is never seen: one warning for each of its series.
   const std::string unseen_joint = write_file(
       "unseen.csv", "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\n1,0,1,2,3,,,\n2,0.01,1,2,3,,,\n");
@@ -157,7 +157,7 @@ TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ProgramRun run(kProgram, c.input, c.arguments);
+    ProgramRun run(viewer_program, c.input, c.arguments);
     const std::string window = run.wait_for_window(20.0);
     ASSERT_FALSE(window.empty()) << "no window; output: " << run.output();
     EXPECT_EQ(window_size(window, "Width"), 920);
@@ -187,7 +187,7 @@ TEST_F(Program, BadInputEndsWithItsErrorLineAndStatusOneWithoutAWindow) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ProgramRun run(kProgram, c.input);
+    ProgramRun run(viewer_program, c.input);
     int status = -1;
     bool window_seen = false;
     for (int i = 0; i < 200 && status == -1; ++i) {
@@ -201,7 +201,7 @@ TEST_F(Program, BadInputEndsWithItsErrorLineAndStatusOneWithoutAWindow) {
 }
 
 TEST_F(Program, ClosedOrUnreadStandardStreamsChangeNothingElse) {
-  const std::string capture = write_file("walk.csv", kCapture);
+  const std::string capture = write_file("walk.csv", capture_text);
   // Its second joint is never seen: three warnings, written before the window.
   const std::string unseen_joint = write_file(
       "unseen.csv", "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\n1,0,1,2,3,,,\n2,0.01,1,2,3,,,\n");
@@ -226,7 +226,7 @@ TEST_F(Program, ClosedOrUnreadStandardStreamsChangeNothingElse) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ProgramRun run(kProgram, c.input, {}, c.streams);
+    ProgramRun run(viewer_program, c.input, {}, c.streams);
     if (c.window) {
       const std::string window = run.wait_for_window(20.0);
       ASSERT_FALSE(window.empty()) << "no window";
@@ -264,7 +264,7 @@ TEST_F(Program, ClosingTheWindowDuringRunEndsWithStatusZeroAtOnce) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ProgramRun run(kProgram, capture + "\n");
+    ProgramRun run(viewer_program, capture + "\n");
     const std::string window = run.wait_for_window(20.0);
     ASSERT_FALSE(window.empty()) << "no window; output: " << run.output();
     const Window view = view_window(display, window);

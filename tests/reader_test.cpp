@@ -501,7 +501,7 @@ TEST(Reader, FileShorterThanCountedReportsMissingDataLine) {
 }
 
 TEST(Reader, ExhaustedMemoryPrintsOneLine) {
-  if (kSanitizedBuild) {
+  if (sanitized_build) {
     GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
   }
   // Ten million samples want 120 MB of sample arrays; 64 MB is all there is.
@@ -518,7 +518,7 @@ TEST(Reader, ExhaustedMemoryPrintsOneLine) {
 }
 
 TEST(Reader, RecordLargerThanTheLimitEndsBeforeAnyStorage) {
-  if (kSanitizedBuild) {
+  if (sanitized_build) {
     GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
   }
   // Columns: what, joints in the header, blank data lines, the limit, what

@@ -20,8 +20,8 @@
 
 namespace {
 
-constexpr size_t kMaxSize = std::numeric_limits<size_t>::max();
-constexpr size_t kMiB = size_t{1} << 20;
+constexpr size_t largest_size = std::numeric_limits<size_t>::max();
+constexpr size_t mib = size_t{1} << 20;
 
 // Runs check in a child process and returns its exit status: 0 when check
 // returned true, 1 when it returned false, -1 when the child was killed.
@@ -37,7 +37,7 @@ TEST(RecordMemory, RecordBytesCountEveryArrayOfTheRecord) {
   const size_t per_sample = sizeof(int32_t) + sizeof(double);
   const size_t per_joint = sizeof(JointTrack);
   const size_t line = 64;
-  // Columns: samples, joints, lines per series, bytes (kMaxSize: does not
+  // Columns: samples, joints, lines per series, bytes (largest_size: does not
   // fit in a size_t; otherwise 0 asks for the sum of the three parts).
   const struct {
     size_t samples;
@@ -55,19 +55,19 @@ TEST(RecordMemory, RecordBytesCountEveryArrayOfTheRecord) {
       // A 101 KB file that asks for 388 MB: 164 joints and 100,000 blank lines.
       {100000, 164, 12501, 0},
       {2147483647, 333333, 268435457, 0},
-      {kMaxSize / 12 + 1, 0, 0, kMaxSize},
-      {0, kMaxSize / per_joint + 1, 0, kMaxSize},
-      {kMaxSize / 24 + 1, 1, 0, kMaxSize},
-      {kMaxSize / 48, 3, 0, kMaxSize},
-      {size_t{1} << 40, size_t{1} << 40, 0, kMaxSize},
+      {largest_size / 12 + 1, 0, 0, largest_size},
+      {0, largest_size / per_joint + 1, 0, largest_size},
+      {largest_size / 24 + 1, 1, 0, largest_size},
+      {largest_size / 48, 3, 0, largest_size},
+      {size_t{1} << 40, size_t{1} << 40, 0, largest_size},
   };
   for (const auto& c : cases) {
-    const size_t expected = c.bytes == kMaxSize ? kMaxSize
+    const size_t expected = c.bytes == largest_size ? largest_size
                             : c.samples * per_sample + c.joints * per_joint +
                                   3 * c.joints * c.series_lines * line;
     size_t bytes = 7;
     const bool fits = record_bytes(c.samples, c.joints, bytes);
-    EXPECT_EQ(fits, expected != kMaxSize) << c.samples << " x " << c.joints;
+    EXPECT_EQ(fits, expected != largest_size) << c.samples << " x " << c.joints;
     EXPECT_EQ(bytes, fits ? expected : 7) << c.samples << " x " << c.joints;
   }
 }
@@ -98,7 +98,7 @@ size_t bytes_in_use(int index) {
 }
 
 TEST(RecordMemory, ALimitLeavesWhatItAllowsAboveTheMemoryInUse) {
-  if (kSanitizedBuild) GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit";
+  if (sanitized_build) GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit";
   // Columns: the limit, the statm field it counts against.
   const struct {
     const char* name;
@@ -110,10 +110,10 @@ TEST(RecordMemory, ALimitLeavesWhatItAllowsAboveTheMemoryInUse) {
       // 64 MiB above what is in use: a little less is left, as memory_available
       // itself may need a page or two.
       const size_t in_use = bytes_in_use(limit.statm_field);
-      rlimit above{in_use + 64 * kMiB, RLIM_INFINITY};
+      rlimit above{in_use + 64 * mib, RLIM_INFINITY};
       if (setrlimit(limit.resource, &above) != 0) return false;
       const size_t left = memory_available();
-      if (left > 64 * kMiB || left < 60 * kMiB) return false;
+      if (left > 64 * mib || left < 60 * mib) return false;
       // A limit already exceeded leaves nothing.
       rlimit below{in_use / 2, RLIM_INFINITY};
       return setrlimit(limit.resource, &below) == 0 && memory_available() == 0;

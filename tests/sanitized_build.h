@@ -6,11 +6,11 @@
 // True in the build with AddressSanitizer, where the programs the tests run
 // are built with it too.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitizedBuild = true;
+constexpr bool sanitized_build = true;
 #elif defined(__has_feature)
-constexpr bool kSanitizedBuild = __has_feature(address_sanitizer);
+constexpr bool sanitized_build = __has_feature(address_sanitizer);
 #else
-constexpr bool kSanitizedBuild = false;
+constexpr bool sanitized_build = false;
 #endif
 
 #endif  // SANITIZED_BUILD_H

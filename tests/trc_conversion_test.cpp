@@ -11,7 +11,7 @@ namespace {
 
 // An OpenSim-style table of two markers in m: HEAD not seen in frame 11 (empty
 // cells), HAND cut short in frame 12, a blank row before the data.
-const char kTabTable[] =
+const char tab_table[] =
     "PathFileType\t4\t(X/Y/Z)\ttrial.trc\n"
     "DataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\tOrigDataRate\n"
     "50\t50\t3\t2\tm\t50\n"
@@ -22,7 +22,7 @@ const char kTabTable[] =
     "11\t0.020\t\t\t\t0.31\t1.1\t0.001\n"
     "12\t0.040\t0.1000000000000000055511151231257827\t1.7\t-0.25\t0.32\n";
 
-const char kExpectedCapture[] =
+const char expected_capture[] =
     "KSample,KTime,HEAD_X,HEAD_Y,HEAD_Z,L_HAND_X,L_HAND_Y,L_HAND_Z\n"
     "10,0,0.1,1.7,-0.25,0.3,1.1,0.001\n"
     "11,0.02,,,,0.31,1.1,0.001\n"
@@ -45,43 +45,43 @@ std::string convert_table(const std::string& table, ConversionSummary* summary =
 }
 
 TEST(TrcConversion, TabAndCommaTablesGiveTheSameCapture) {
-  EXPECT_EQ(kExpectedCapture, convert_table(kTabTable));
-  EXPECT_EQ(kExpectedCapture, convert_table(with_commas(kTabTable)));
+  EXPECT_EQ(convert_table(tab_table), expected_capture);
+  EXPECT_EQ(convert_table(with_commas(tab_table)), expected_capture);
 }
 
 TEST(TrcConversion, CarriageReturnsAndPaddingCellsChangeNothing) {
   std::string table;
-  for (char c : with_commas(kTabTable)) table += c == '\n' ? std::string(",,,\r\n") : std::string(1, c);
-  EXPECT_EQ(kExpectedCapture, convert_table(table));
+  for (char c : with_commas(tab_table)) table += c == '\n' ? std::string(",,,\r\n") : std::string(1, c);
+  EXPECT_EQ(convert_table(table), expected_capture);
 }
 
 TEST(TrcConversion, SummaryNamesTheUnitsAndCountsPointsNotSeen) {
   ConversionSummary summary;
-  convert_table(kTabTable, &summary);
-  EXPECT_EQ("m", summary.units);
-  EXPECT_EQ(2, summary.points_not_seen);
-  EXPECT_EQ(3, summary.frames);
-  EXPECT_EQ(50.0, summary.rate_hz);
+  convert_table(tab_table, &summary);
+  EXPECT_EQ(summary.units, "m");
+  EXPECT_EQ(summary.points_not_seen, 2);
+  EXPECT_EQ(summary.frames, 3);
+  EXPECT_EQ(summary.rate_hz, 50.0);
 }
 
 TEST(TrcConversion, FewerRowsThanClaimedAreConvertedAndCounted) {
-  std::string table = kTabTable;
+  std::string table = tab_table;
   table.replace(table.find("50\t50\t3"), 7, "50\t50\t9");
   ConversionSummary summary;
-  EXPECT_EQ(kExpectedCapture, convert_table(table, &summary));
-  EXPECT_EQ(9, summary.frames_claimed);
-  EXPECT_EQ(3, summary.frames);
+  EXPECT_EQ(convert_table(table, &summary), expected_capture);
+  EXPECT_EQ(summary.frames_claimed, 9);
+  EXPECT_EQ(summary.frames, 3);
 }
 
 TEST(TrcConversion, YUpStandsTheRecordingUpright) {
-  const std::string capture = convert_table(kTabTable, nullptr, true);
-  EXPECT_NE(std::string::npos, capture.find("\n10,0,0.1,0.25,1.7,0.3,-0.001,1.1\n")) << capture;
+  const std::string capture = convert_table(tab_table, nullptr, true);
+  EXPECT_NE(capture.find("\n10,0,0.1,0.25,1.7,0.3,-0.001,1.1\n"), std::string::npos) << capture;
 }
 
 // Tables that must be refused. Columns: what is wrong, the table, a part of
 // the message.
 TEST(TrcConversion, BadTablesEndWithAMessage) {
-  const std::string good = kTabTable;
+  const std::string good = tab_table;
   auto replaced = [&](const std::string& from, const std::string& to) {
     std::string table = good;
     table.replace(table.find(from), from.size(), to);
@@ -109,7 +109,7 @@ TEST(TrcConversion, BadTablesEndWithAMessage) {
       convert_table(c.table);
       ADD_FAILURE() << c.what << ": converted";
     } catch (const ConversionError& error) {
-      EXPECT_NE(std::string::npos, std::string(error.what()).find(c.message)) << c.what << ": " << error.what();
+      EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << c.what << ": " << error.what();
     }
   }
 }

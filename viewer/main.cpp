@@ -16,18 +16,18 @@
 
 namespace {
 
-constexpr size_t kFileNameSize = 1000;  // 999 characters and the terminator
+constexpr size_t file_name_size = 1000;  // 999 characters and the terminator
 
 // Reads one white-space-delimited word from standard input into name.
 // Returns false at end of input, on white space only, on a word that does
 // not fit and on a word with a NUL byte in it: a name cut short, by the
 // buffer or by the NUL, could open a different file.
-bool read_file_name(char (&name)[kFileNameSize]) {
+bool read_file_name(char (&name)[file_name_size]) {
   int c = std::getchar();
   while (c != EOF && std::isspace(c) != 0) c = std::getchar();
   size_t length = 0;
   for (; c != EOF && std::isspace(c) == 0; c = std::getchar()) {
-    if (length == kFileNameSize - 1 || c == '\0') return false;
+    if (length == file_name_size - 1 || c == '\0') return false;
     name[length++] = static_cast<char>(c);
   }
   name[length] = '\0';
@@ -61,7 +61,7 @@ int main() {
 
   std::fputs("Please enter a motion capture file: ", stdout);
   std::fflush(stdout);
-  char file_name[kFileNameSize];
+  char file_name[file_name_size];
   // No name is a name the reader cannot open: it then ends the program with
   // its own cannot-open message and status 1.
   load_motion_data(read_file_name(file_name) ? file_name : "", *data);

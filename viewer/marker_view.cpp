@@ -13,14 +13,14 @@
 
 namespace {
 
-constexpr double kFieldOfView = 60.0;  // degrees
-constexpr double kNearPlane = 0.5;
-constexpr double kFarPlane = 1000.0;
-constexpr double kCubeEdge = 0.5;           // scene units
-constexpr double kCaptureUnitsPerScene = 100.0;
+constexpr double field_of_view = 60.0;  // degrees
+constexpr double near_plane = 0.5;
+constexpr double far_plane = 1000.0;
+constexpr double cube_edge = 0.5;           // scene units
+constexpr double capture_units_per_scene = 100.0;
 
 float to_scene(double capture_value) {
-  return static_cast<float>(capture_value / kCaptureUnitsPerScene);
+  return static_cast<float>(capture_value / capture_units_per_scene);
 }
 
 using WallClock = std::chrono::steady_clock;
@@ -101,9 +101,9 @@ void MarkerView::draw() {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   const int height = h() > 0 ? h() : 1;
-  gluPerspective(kFieldOfView,
+  gluPerspective(field_of_view,
                  static_cast<float>(w()) / static_cast<float>(height),
-                 kNearPlane, kFarPlane);
+                 near_plane, far_plane);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glMatrixMode(GL_MODELVIEW);
@@ -127,7 +127,7 @@ void MarkerView::draw() {
     glTranslatef(to_scene(joint.y[current_frame]),
                  to_scene(joint.z[current_frame]),
                  to_scene(joint.x[current_frame]));
-    glutWireCube(kCubeEdge);
+    glutWireCube(cube_edge);
     glPopMatrix();
   }
 }

@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr double kFallbackStepsPerSecond = 100.0;
-constexpr double kLongestTypicalStepSeconds = 1.0;
-constexpr double kLongestFittingStepInTypicalSteps = 4.0;
+constexpr double fallback_steps_per_second = 100.0;
+constexpr double longest_typical_step_seconds = 1.0;
+constexpr double longest_fitting_step_in_typical_steps = 4.0;
 
 // The median of the rises of the times that are finite and above 0, the
 // lower middle one of an even number; 0 when there is none.
@@ -28,9 +28,9 @@ double typical_step(const double* times, int32_t count) {
 PlaybackClock::PlaybackClock(const double* sample_times, int32_t sample_count) {
   if (sample_times == nullptr || sample_count < 2) return;
   const double typical = typical_step(sample_times, sample_count);
-  if (!(typical > 0.0 && typical <= kLongestTypicalStepSeconds)) return;
+  if (!(typical > 0.0 && typical <= longest_typical_step_seconds)) return;
 
-  const double longest_fitting = kLongestFittingStepInTypicalSteps * typical;
+  const double longest_fitting = longest_fitting_step_in_typical_steps * typical;
   std::vector<double> paced(static_cast<size_t>(sample_count));
   // Since the last sample that did not fit (or the first), every time is
   // measured from that sample's, so that a steady stretch keeps the exact
@@ -54,5 +54,5 @@ PlaybackClock::PlaybackClock(const double* sample_times, int32_t sample_count) {
 
 double PlaybackClock::due(int32_t step) const {
   if (step >= 0 && static_cast<size_t>(step) < dues.size()) return dues[static_cast<size_t>(step)];
-  return step / kFallbackStepsPerSecond;
+  return step / fallback_steps_per_second;
 }

@@ -3,7 +3,7 @@
 namespace {
 
 // Type 1 makes sliders (FL_HOR_SLIDER) and rollers (FL_HORIZONTAL) horizontal.
-constexpr unsigned char kHorizontal = 1;
+constexpr unsigned char horizontal_type = 1;
 
 // The object that built the window holding w, found `levels` parents above it.
 ViewerUI* ui_above(Fl_Widget* w, int levels) {
@@ -22,7 +22,7 @@ ViewerUI::ViewerUI() {
       new Fl_Group(25, 25, 1020, 795);
       {
         zoom_slider = new Fl_Value_Slider(350, 45, 515, 35, "Zoom Input");
-        zoom_slider->type(kHorizontal);
+        zoom_slider->type(horizontal_type);
         zoom_slider->minimum(-1000);
         zoom_slider->maximum(1000);
         zoom_slider->step(5);
@@ -53,7 +53,7 @@ ViewerUI::ViewerUI() {
         {
           rotate_horizontal_roller =
               new Fl_Roller(465, 675, 305, 40, "Rotate Camera Horizontal");
-          rotate_horizontal_roller->type(kHorizontal);
+          rotate_horizontal_roller->type(horizontal_type);
           rotate_horizontal_roller->minimum(-180);
           rotate_horizontal_roller->maximum(180);
           rotate_horizontal_roller->step(1);
@@ -62,7 +62,7 @@ ViewerUI::ViewerUI() {
         {
           pan_horizontal_slider =
               new Fl_Slider(465, 620, 305, 40, "Pan Camera Horizontal");
-          pan_horizontal_slider->type(kHorizontal);
+          pan_horizontal_slider->type(horizontal_type);
           pan_horizontal_slider->minimum(-500);
           pan_horizontal_slider->maximum(500);
           pan_horizontal_slider->step(5);
@@ -83,7 +83,7 @@ ViewerUI::ViewerUI() {
     }
     {
       frame_slider = new Fl_Value_Slider(0, 45, 345, 35, "Frame Number");
-      frame_slider->type(kHorizontal);
+      frame_slider->type(horizontal_type);
       frame_slider->maximum(1000);
       frame_slider->step(1);
       frame_slider->callback(on_frame);
