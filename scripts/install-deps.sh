@@ -3,8 +3,9 @@
 # benchmarking the project need. Does nothing, and touches no network, when
 # every package is already installed, so the test command can be re-run
 # offline.
-#   usage: scripts/install-deps.sh [--bench] [--fuzz]
-# --bench adds what the benchmarks compare against, --fuzz the fuzzer.
+#   usage: scripts/install-deps.sh [--bench] [--fuzz] [--format]
+# --bench adds what the benchmarks compare against, --fuzz the fuzzer,
+# --format the formatter of scripts/format.sh.
 set -euo pipefail
 
 # fluid is only recommended by libfltk1.3-dev, but FLTK's CMake package
@@ -20,6 +21,7 @@ for group in "$@"; do
   case $group in
     --bench) packages+=(python3-pandas) ;;
     --fuzz) packages+=(afl++) ;;
+    --format) packages+=(clang-format) ;;
     *) echo "Error: unknown package group $group" >&2; exit 1 ;;
   esac
 done
