@@ -46,16 +46,13 @@ struct Run {
 
 Run play_once(CountingView& view) {
   view.frames_drawn.clear();
-  const auto start = std::chrono::steady_clock::now();
-  view.play();
-  const std::chrono::duration<double> took =
-      std::chrono::steady_clock::now() - start;
+  const double seconds = timed_play(view);
   std::vector<bool> drawn(capture_samples, false);
   for (const int32_t frame : view.frames_drawn) {
     if (frame >= 0 && frame < capture_samples) drawn[static_cast<size_t>(frame)] = true;
   }
   Run run;
-  run.seconds = took.count();
+  run.seconds = seconds;
   run.samples_drawn = static_cast<int>(std::count(drawn.begin(), drawn.end(), true));
   run.draws = static_cast<int>(view.frames_drawn.size());
   run.last_frame = view.get_current_frame();

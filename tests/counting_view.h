@@ -1,8 +1,9 @@
-// A marker view that notes the sample of every draw, for the playback tests
-// and the playback benchmark.
+// A marker view that notes the sample of every draw, and the time of a
+// playback, for the playback tests and the playback benchmark.
 #ifndef COUNTING_VIEW_H
 #define COUNTING_VIEW_H
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -21,5 +22,13 @@ class CountingView : public MarkerView {
     frames_drawn.push_back(get_current_frame());
   }
 };
+
+// Seconds that view.play() takes.
+inline double timed_play(MarkerView& view) {
+  const auto start = std::chrono::steady_clock::now();
+  view.play();
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  return took.count();
+}
 
 #endif  // COUNTING_VIEW_H

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "number_parser.h"
+#include "reference_numbers.h"
 
 namespace {
 
@@ -191,18 +192,6 @@ std::string odd_forms(Random& random) {
          (chance(random, 50) ? exponent(random, -330, 330) : "") + tails[uniform(random, 0, 9)];
 }
 
-uint64_t bits_of(double value) {
-  uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-// strtod in the C locale, whatever locale the process runs in.
-double reference_decimal(const std::string& text) {
-  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", nullptr);
-  return strtod_l(text.c_str(), nullptr, c_locale);
-}
-
 // Columns: family name, text generator, how many texts.
 struct Family {
   const char* name;
@@ -245,16 +234,6 @@ std::string integer_text(Random& random) {
   static const char* const tails[] = {"", ".9", ",", "x", "\r", "e5"};
   return std::string(static_cast<size_t>(uniform(random, 0, 2)), ' ') + sign(random) +
          digits(random, uniform(random, 1, 25)) + tails[uniform(random, 0, 5)];
-}
-
-// strtoll in the C locale clamped to the int32_t range (strtoll itself
-// saturates at the int64_t range, far beyond it).
-int32_t reference_integer(const std::string& text) {
-  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", nullptr);
-  const long long value = strtoll_l(text.c_str(), nullptr, 10, c_locale);
-  if (value > INT32_MAX) return INT32_MAX;
-  if (value < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(value);
 }
 
 TEST(NumberRoundtrip, IntegersMatchStrtollSaturatedToInt32) {

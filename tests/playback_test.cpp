@@ -53,14 +53,6 @@ class Later {
   std::function<void()> action;
 };
 
-// Seconds that play() takes.
-double timed_play(MarkerView& view) {
-  const auto start = std::chrono::steady_clock::now();
-  view.play();
-  const std::chrono::duration<double> took =
-      std::chrono::steady_clock::now() - start;
-  return took.count();
-}
 
 // A capture of one joint standing still at capture point (100, 200, 300),
 // which the initial camera shows, with sample r at first + r / rate_hz s.

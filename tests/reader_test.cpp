@@ -21,6 +21,7 @@
 #include "line_reader.h"
 #include "motion_data.h"
 #include "program_texts.h"
+#include "reference_numbers.h"
 #include "sanitized_build.h"
 #include "temp_dir.h"
 
@@ -156,18 +157,6 @@ const char* const field_forms[] = {
     "12.5x", "abc", "-", ".", "5.", ".25", "-0.0", "1e", "2.9", "1234567890.123456",
     "123456789012345678901.5", "0.000", "98765.4321e-3", "1e400", "-1e-400"};
 
-// The reader's reference: the C library's strtod in the C locale, and strtoll
-// held to the range of int32_t.
-double reference_decimal(const std::string& text) {
-  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", nullptr);
-  return strtod_l(text.c_str(), nullptr, c_locale);
-}
-
-int32_t reference_integer(const std::string& text) {
-  const long long value = std::strtoll(text.c_str(), nullptr, 10);
-  return static_cast<int32_t>(value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : value);
-}
-
 // The fields of a data line, split at every comma.
 std::vector<std::string> split_fields(const std::string& line) {
   std::vector<std::string> fields(1);
@@ -196,12 +185,6 @@ std::vector<double> expected_row(const std::string& line, int joints) {
   }
   if (last < columns) row[columns - 1] = reference_decimal(fields[last]);
   return row;
-}
-
-uint64_t bits_of(double value) {
-  uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
 }
 
 // Many rows of random forms, full, short, long, blank and with a carriage
