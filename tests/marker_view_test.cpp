@@ -70,15 +70,31 @@ TEST(MarkerView, PlayOffTheScreenEndsOnTheLastSampleAtOnce) {
   }
 }
 
-TEST(MarkerView, PlayWithoutSamplesKeepsTheFrame) {
-  TestCapture long_capture(300, 1);
+// A view that showed sample `frame` of a capture of 300 samples and was
+// then given `second`.
+class MarkerViewWithNewData : public testing::Test {
+ protected:
+  void show_then_replace(int32_t frame, TestCapture& second) {
+    view.set_data(first.data());
+    view.select_frame(frame);
+    view.set_data(second.data());
+  }
+
+  TestCapture first{300, 1};
+  MarkerView view{0, 0, 100, 100, "label"};
+};
+
+TEST_F(MarkerViewWithNewData, PlayWithoutSamplesKeepsTheFrame) {
   TestCapture empty_capture(0, 1);
-  MarkerView view(0, 0, 100, 100, "label");
-  view.set_data(long_capture.data());
-  view.select_frame(42);
-  view.set_data(empty_capture.data());
+  show_then_replace(42, empty_capture);
   view.play();
   EXPECT_EQ(view.get_current_frame(), 42);
+}
+
+TEST_F(MarkerViewWithNewData, SetDataKeepsTheFrame) {
+  TestCapture second(10, 3);
+  show_then_replace(200, second);
+  EXPECT_EQ(view.get_current_frame(), 200);
 }
 
 TEST(MarkerView, WithoutDataFrameOperationsChangeNothing) {
@@ -87,16 +103,6 @@ TEST(MarkerView, WithoutDataFrameOperationsChangeNothing) {
   EXPECT_EQ(view.get_current_frame(), 0);
   view.play();
   EXPECT_EQ(view.get_current_frame(), 0);
-}
-
-TEST(MarkerView, SetDataKeepsTheFrame) {
-  TestCapture first(300, 1);
-  TestCapture second(10, 3);
-  MarkerView view(0, 0, 100, 100, "label");
-  view.set_data(first.data());
-  view.select_frame(200);
-  view.set_data(second.data());
-  EXPECT_EQ(view.get_current_frame(), 200);
 }
 
 }  // namespace
