@@ -21,7 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string viewer_program = MARKER_VIEWER_EXE;
+const std::string viewer_program = MARKER_VIEWER_PROGRAM;
 const std::string capture_text =
     "KSample,KTime,J1_X,J1_Y,J1_Z\n"
     "1,0.00,100,200,300\n"
