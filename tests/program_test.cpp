@@ -110,6 +110,24 @@ class Program : public ::testing::Test {
     return dir.write(name, text);
   }
 
+  // A capture whose second joint is never seen: three warnings, one for each
+  // of its series, written before the window.
+  std::string capture_with_unseen_joint() {
+    return write_file("unseen.csv",
+                      "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\n1,0,1,2,3,,,\n2,0.01,1,2,3,,,\n");
+  }
+
+  // Waits up to 20 s for the program to end, noting whether it ever showed
+  // its window; returns its exit status, -1 when it did not end by itself.
+  static int exit_status_watching_for_window(ProgramRun& run, bool& window_seen) {
+    int status = -1;
+    for (int i = 0; i < 200 && status == -1; ++i) {
+      window_seen = window_seen || !run.window().empty();
+      status = run.wait_for_exit(0.1);
+    }
+    return status;
+  }
+
   // A capture whose path is exactly longest_name characters long, nested in
   // directories since one file name may hold only 255.
   std::string capture_with_longest_path() {
@@ -129,10 +147,7 @@ class Program : public ::testing::Test {
 
 TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
   const std::string capture = write_file("walk.csv", capture_text);
-  // The second joint is never seen: one warning for each of its series.
-  const std::string unseen_joint = write_file(
-      "unseen.csv", "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\n1,0,1,2,3,,,\n2,0.01,1,2,3,,,\n");
-  const std::string warning = texts::whole_series_missing;
+  const std::string unseen_joint = capture_with_unseen_joint();
   CaptureShape many;  // a dense marker set: data lines of about 8,000 characters
   many.samples = 100;
   many.markers = 300;
@@ -152,7 +167,7 @@ TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
       {"name at end of input", capture, {}, texts::prompt},
       {"name of 999 characters", capture_with_longest_path() + "\n", {}, texts::prompt},
       {"arguments are ignored", capture + "\n", {"/no/such/file.csv"}, texts::prompt},
-      {"joint never seen", unseen_joint + "\n", {}, texts::prompt + warning + warning + warning},
+      {"joint never seen", unseen_joint + "\n", {}, texts::prompt + texts::whole_series_missing_times(3)},
       {"300 markers", many_markers + "\n", {}, texts::prompt},
   };
   for (const Case& c : cases) {
@@ -188,13 +203,8 @@ TEST_F(Program, BadInputEndsWithItsErrorLineAndStatusOneWithoutAWindow) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ProgramRun run(viewer_program, c.input);
-    int status = -1;
     bool window_seen = false;
-    for (int i = 0; i < 200 && status == -1; ++i) {
-      window_seen = window_seen || !run.window().empty();
-      status = run.wait_for_exit(0.1);
-    }
-    EXPECT_EQ(status, 1);
+    EXPECT_EQ(exit_status_watching_for_window(run, window_seen), 1);
     EXPECT_FALSE(window_seen);
     EXPECT_EQ(run.output(), texts::prompt + c.line);
   }
@@ -202,9 +212,7 @@ TEST_F(Program, BadInputEndsWithItsErrorLineAndStatusOneWithoutAWindow) {
 
 TEST_F(Program, ClosedOrUnreadStandardStreamsChangeNothingElse) {
   const std::string capture = write_file("walk.csv", capture_text);
-  // Its second joint is never seen: three warnings, written before the window.
-  const std::string unseen_joint = write_file(
-      "unseen.csv", "KSample,KTime,A_X,A_Y,A_Z,B_X,B_Y,B_Z\n1,0,1,2,3,,,\n2,0.01,1,2,3,,,\n");
+  const std::string unseen_joint = capture_with_unseen_joint();
   const std::string missing = dir.path() + "/missing.csv";
   struct Case {
     const char* what;
@@ -232,13 +240,9 @@ TEST_F(Program, ClosedOrUnreadStandardStreamsChangeNothingElse) {
       ASSERT_FALSE(window.empty()) << "no window";
       EXPECT_EQ(close_with_escape(run, window), 0);
     } else {
-      int status = -1;
       bool window_seen = false;
-      for (int i = 0; i < 200 && status == -1; ++i) {
-        window_seen = window_seen || !run.window().empty();
-        status = run.wait_for_exit(0.1);
-      }
-      EXPECT_EQ(status, 1) << "-1: killed by a signal or still running";
+      EXPECT_EQ(exit_status_watching_for_window(run, window_seen), 1)
+          << "-1: killed by a signal or still running";
       EXPECT_FALSE(window_seen);
     }
     EXPECT_EQ(run.output(), c.output);
