@@ -107,13 +107,14 @@ int measure_conversion(int runs) {
     const double csv_mb = static_cast<double>(summary.bytes_written) / 1e6;
     const double rate = csv_mb / best_convert;
     std::printf("\n%lld frames x %zu markers, C3D %.1f MB -> capture %.1f MB, best of %d runs\n",
-                static_cast<long long>(summary.frames), markers, file_megabytes(input), csv_mb, runs);
+                static_cast<long long>(summary.frames), markers, file_megabytes(input), csv_mb,
+                runs);
     std::printf("  convert_recording       %8.3f s   %8.0f MB/s written\n", best_convert, rate);
     std::printf("  plain write, same bytes %8.3f s   %8.0f MB/s  (baseline)\n", best_write,
                 csv_mb / best_write);
     std::printf("  convert / plain write   %8.2f\n", best_convert / best_write);
-    std::printf("\ntarget: at least %.0f MB/s written   %8.0f MB/s   %s\n", target_mb_per_second, rate,
-                verdict(rate >= target_mb_per_second));
+    std::printf("\ntarget: at least %.0f MB/s written   %8.0f MB/s   %s\n", target_mb_per_second,
+                rate, verdict(rate >= target_mb_per_second));
   } else {
     std::printf("Error: the benchmark failed in %s\n", folder.c_str());
   }

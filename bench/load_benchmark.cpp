@@ -88,8 +88,9 @@ bool measure(Case& c, int runs) {
     const ScriptRun pandas = run_pandas_read_csv(PANDAS_PYTHON, PANDAS_SCRIPT, c.path.c_str());
     if (!run.ok || !plain.ok || !pandas.ok) {
       std::printf("Error: %s failed on %s\n",
-                  !run.ok ? "load_motion_data" : !plain.ok ? "fgets + strtod"
-                                                           : PANDAS_PYTHON " " PANDAS_SCRIPT,
+                  !run.ok     ? "load_motion_data"
+                  : !plain.ok ? "fgets + strtod"
+                              : PANDAS_PYTHON " " PANDAS_SCRIPT,
                   c.path.c_str());
       return false;
     }
@@ -112,34 +113,35 @@ std::string label(const Case& c) {
 void print_report(const std::array<Case, 2>& cases, int runs, long idle_kib) {
   double load[3] = {0.0, 0.0, 0.0};
   const bool have_load = getloadavg(load, 3) == 3;
-  std::printf("load_motion_data + fill_gaps, file in the page cache, best of %d runs,\n"
-              "each in a fresh child process (cpu s: the child's user + system time;\n"
-              "peak RSS: largest run; an idle child has %.1f MiB)",
-              runs, static_cast<double>(idle_kib) / 1024.0);
+  std::printf(
+      "load_motion_data + fill_gaps, file in the page cache, best of %d runs,\n"
+      "each in a fresh child process (cpu s: the child's user + system time;\n"
+      "peak RSS: largest run; an idle child has %.1f MiB)",
+      runs, static_cast<double>(idle_kib) / 1024.0);
   if (have_load) std::printf("; load average %.2f %.2f %.2f", load[0], load[1], load[2]);
-  std::printf("\n\n%-14s %8s %8s %8s %8s %8s %8s %9s %7s %9s %9s\n", "capture", "file MB",
-              "load s", "fill s", "total s", "cpu s", "MB/s", "ns/field", "fill %",
-              "RSS MiB", "goal MiB");
+  std::printf("\n\n%-14s %8s %8s %8s %8s %8s %8s %9s %7s %9s %9s\n", "capture", "file MB", "load s",
+              "fill s", "total s", "cpu s", "MB/s", "ns/field", "fill %", "RSS MiB", "goal MiB");
   for (const Case& c : cases) {
     const double fields = static_cast<double>(c.shape.samples) * (2.0 + 3.0 * c.shape.markers);
     const double goal = record_bytes(c.shape) + record_slack_bytes;
     std::printf("%-14s %8.1f %8.3f %8.4f %8.3f %8.3f %8.0f %9.2f %7.2f %9.1f %9.1f\n",
                 label(c).c_str(), c.file_bytes / 1e6, c.best_load, c.best_fill, c.best_total,
                 c.best_cpu, c.file_bytes / 1e6 / c.best_total, c.best_total * 1e9 / fields,
-                100.0 * c.best_fill / c.best_load,
-                static_cast<double>(c.peak_rss_kib) / 1024.0, goal / mib);
+                100.0 * c.best_fill / c.best_load, static_cast<double>(c.peak_rss_kib) / 1024.0,
+                goal / mib);
   }
 
-  std::printf("\nthe same files in the same run, best of %d fresh processes each: pandas\n"
-              "read_csv (load only; import s: importing pandas first, not counted) and\n"
-              "fgets + strtod into a growing array (no gap filling)\n\n",
-              runs);
+  std::printf(
+      "\nthe same files in the same run, best of %d fresh processes each: pandas\n"
+      "read_csv (load only; import s: importing pandas first, not counted) and\n"
+      "fgets + strtod into a growing array (no gap filling)\n\n",
+      runs);
   std::printf("%-14s %9s %9s %9s %10s %10s %9s\n", "capture", "ours s", "pandas s", "import s",
               "pandas/us", "fgets s", "fgets/us");
   for (const Case& c : cases) {
-    std::printf("%-14s %9.3f %9.3f %9.3f %9.1fx %10.3f %8.1fx\n", label(c).c_str(),
-                c.best_total, c.best_pandas, c.pandas_import, c.best_pandas / c.best_total,
-                c.best_plain, c.best_plain / c.best_total);
+    std::printf("%-14s %9.3f %9.3f %9.3f %9.1fx %10.3f %8.1fx\n", label(c).c_str(), c.best_total,
+                c.best_pandas, c.pandas_import, c.best_pandas / c.best_total, c.best_plain,
+                c.best_plain / c.best_total);
   }
 
   const Case& small = cases[0];
@@ -152,12 +154,12 @@ void print_report(const std::array<Case, 2>& cases, int runs, long idle_kib) {
   std::printf("\ntargets (%d x %d):\n", big.shape.samples, big.shape.markers);
   std::printf("  pandas time / ours >= %.0f       %8.1fx       %s\n", target_pandas_ratio,
               pandas_ratio, verdict(pandas_ratio >= target_pandas_ratio));
-  std::printf("  time / time at %d <= %.1f  %8.2f        %s\n", small.shape.samples,
-              target_ratio, ratio, verdict(ratio <= target_ratio));
-  std::printf("  peak RSS <= %.1f MiB          %8.1f MiB    %s\n", big_goal / mib,
-              big_rss / mib, verdict(big_rss <= big_goal));
-  std::printf("  fill_gaps < %.0f %% of load       %8.2f %%      %s\n",
-              target_fill_percent, fill_percent, verdict(fill_percent < target_fill_percent));
+  std::printf("  time / time at %d <= %.1f  %8.2f        %s\n", small.shape.samples, target_ratio,
+              ratio, verdict(ratio <= target_ratio));
+  std::printf("  peak RSS <= %.1f MiB          %8.1f MiB    %s\n", big_goal / mib, big_rss / mib,
+              verdict(big_rss <= big_goal));
+  std::printf("  fill_gaps < %.0f %% of load       %8.2f %%      %s\n", target_fill_percent,
+              fill_percent, verdict(fill_percent < target_fill_percent));
 }
 
 // Generates the captures in a temporary folder, loads each `runs` times with

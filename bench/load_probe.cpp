@@ -84,8 +84,8 @@ LoadRun run_plain_read_in_child(const char* path) { return measure_in_child(read
 ScriptRun run_pandas_read_csv(const char* python, const char* script, const char* path) {
   ScriptRun run;
   const ChildResult child = run_child({python, script, path}, "", {}, child_time_limit_seconds);
-  run.ok = child.exit_status == 0 && std::sscanf(child.out.c_str(), "%lf %lf", &run.load_seconds,
-                                                 &run.import_seconds) == 2;
+  run.ok = child.exit_status == 0 &&
+           std::sscanf(child.out.c_str(), "%lf %lf", &run.load_seconds, &run.import_seconds) == 2;
   return run;
 }
 

@@ -62,29 +62,25 @@ Run play_once(CountingView& view) {
 void print_report(const std::vector<Run>& runs) {
   double load[3] = {0.0, 0.0, 0.0};
   const bool have_load = getloadavg(load, 3) == 3;
-  std::printf("\n%d samples x %d markers at %.0f Hz, view %d x %d pixels",
-              capture_samples, capture_markers, capture_rate_hz, view_width, view_height);
-  if (have_load)
-    std::printf(", load average %.2f %.2f %.2f", load[0], load[1], load[2]);
-  std::printf("\n\n%-5s %10s %9s %8s %9s %11s %10s\n", "run", "drawn", "drawn %",
-              "draws", "wall s", "off 10 s %", "last frame");
+  std::printf("\n%d samples x %d markers at %.0f Hz, view %d x %d pixels", capture_samples,
+              capture_markers, capture_rate_hz, view_width, view_height);
+  if (have_load) std::printf(", load average %.2f %.2f %.2f", load[0], load[1], load[2]);
+  std::printf("\n\n%-5s %10s %9s %8s %9s %11s %10s\n", "run", "drawn", "drawn %", "draws", "wall s",
+              "off 10 s %", "last frame");
   double worst_percent = 100.0;
   double worst_deviation = 0.0;
   for (size_t i = 0; i < runs.size(); ++i) {
     const Run& r = runs[i];
     const double percent = 100.0 * r.samples_drawn / capture_samples;
-    const double deviation =
-        100.0 * (r.seconds - target_seconds) / target_seconds;
+    const double deviation = 100.0 * (r.seconds - target_seconds) / target_seconds;
     worst_percent = std::min(worst_percent, percent);
     worst_deviation = std::max(worst_deviation, std::abs(deviation));
-    std::printf("%-5zu %5d/%-4d %9.1f %8d %9.3f %+11.2f %10d\n", i + 1,
-                r.samples_drawn, capture_samples, percent, r.draws, r.seconds,
-                deviation, r.last_frame);
+    std::printf("%-5zu %5d/%-4d %9.1f %8d %9.3f %+11.2f %10d\n", i + 1, r.samples_drawn,
+                capture_samples, percent, r.draws, r.seconds, deviation, r.last_frame);
   }
   std::printf("\ntargets (every run):\n");
-  std::printf("  samples drawn >= %.0f %%       worst %6.1f %%   %s\n",
-              target_drawn_percent, worst_percent,
-              verdict(worst_percent >= target_drawn_percent));
+  std::printf("  samples drawn >= %.0f %%       worst %6.1f %%   %s\n", target_drawn_percent,
+              worst_percent, verdict(worst_percent >= target_drawn_percent));
   std::printf("  wall time within %.0f %% of %.0f s  worst %6.2f %%  %s\n",
               target_deviation_percent, target_seconds, worst_deviation,
               verdict(worst_deviation <= target_deviation_percent));

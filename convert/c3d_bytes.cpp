@@ -18,8 +18,8 @@ float vax_from_bits(uint32_t little_endian_bits) {
 
 void C3dBytes::require(size_t offset, size_t length) const {
   if (!holds(offset, length)) {
-    throw ConversionError("the C3D file ends too early (a value at byte " +
-                          std::to_string(offset) + " lies past its end)");
+    throw ConversionError("the C3D file ends too early (a value at byte " + std::to_string(offset) +
+                          " lies past its end)");
   }
 }
 

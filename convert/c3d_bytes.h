@@ -28,9 +28,11 @@ float vax_from_bits(uint32_t little_endian_bits);
 // Decodes the float at bytes (4 bytes readable). Cannot fail. Inline, like
 // decode_word.
 inline float decode_real(const unsigned char* bytes, C3dProcessor processor) {
-  uint32_t bits = processor == C3dProcessor::mips
-                      ? uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3]
-                      : uint32_t{bytes[3]} << 24 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[1]} << 8 | bytes[0];
+  uint32_t bits =
+      processor == C3dProcessor::mips
+          ? uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3]
+          : uint32_t{bytes[3]} << 24 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[1]} << 8 |
+                bytes[0];
   if (processor == C3dProcessor::dec) return vax_from_bits(bits);
   float value;
   std::memcpy(&value, &bits, sizeof value);

@@ -38,9 +38,8 @@ C3dParameters::C3dParameters(const C3dBytes& bytes, size_t start) : bytes(bytes)
     const int id = bytes.signed_byte(record + 1);
     const size_t offset_field = record + 2 + static_cast<size_t>(name_length);
     if (offset_field + 2 > limit) damaged("a record runs past the end of the section");
-    const std::string name = upper_case(
-        std::string(reinterpret_cast<const char*>(bytes.at(record + 2)),
-                    static_cast<size_t>(name_length)));
+    const std::string name = upper_case(std::string(
+        reinterpret_cast<const char*>(bytes.at(record + 2)), static_cast<size_t>(name_length)));
     const int offset = bytes.signed_word(offset_field);
     if (offset < 0) damaged("the record " + name + " points backwards");
     if (id < 0) {
@@ -73,7 +72,8 @@ C3dParameter C3dParameters::read_parameter(size_t body, size_t limit,
     damaged("the parameter " + name + " has " + std::to_string(dimension_count) + " dimensions");
   }
   parameter.data = body + 2 + dimension_count;
-  if (parameter.data > limit) damaged("the parameter " + name + " runs past the end of the section");
+  if (parameter.data > limit)
+    damaged("the parameter " + name + " runs past the end of the section");
   for (size_t d = 0; d < dimension_count; ++d) {
     const size_t dimension = bytes.byte(body + 2 + d);
     parameter.dims.push_back(dimension);

@@ -13,10 +13,10 @@
 
 // Where one parameter's data lies and how to read it.
 struct C3dParameter {
-  int type = 0;               // -1 character, 1 byte, 2 16-bit integer, 4 float
-  std::vector<size_t> dims;   // empty for a single value
-  size_t data = 0;            // file offset of the first element
-  size_t element_count = 1;   // product of dims
+  int type = 0;              // -1 character, 1 byte, 2 16-bit integer, 4 float
+  std::vector<size_t> dims;  // empty for a single value
+  size_t data = 0;           // file offset of the first element
+  size_t element_count = 1;  // product of dims
 };
 
 class C3dParameters {

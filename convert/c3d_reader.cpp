@@ -52,8 +52,7 @@ std::optional<int64_t> trial_field(const C3dParameters& parameters, const std::s
 std::vector<std::string> point_labels(const C3dParameters& parameters, size_t point_count) {
   std::vector<std::string> labels = parameters.strings("POINT:LABELS");
   for (int part = 2; labels.size() < point_count; ++part) {
-    const std::vector<std::string> more =
-        parameters.strings("POINT:LABELS" + std::to_string(part));
+    const std::vector<std::string> more = parameters.strings("POINT:LABELS" + std::to_string(part));
     if (more.empty()) break;
     labels.insert(labels.end(), more.begin(), more.end());
     if (labels.size() > point_count + labels_per_parameter) break;
@@ -190,7 +189,8 @@ bool C3dReader::next_frame(Frame& frame) {
     point.z = coordinates[2];
     if (point.seen && !(std::isfinite(coordinates[0]) && std::isfinite(coordinates[1]) &&
                         std::isfinite(coordinates[2]))) {
-      throw ConversionError("frame " + std::to_string(frame.number) + " of the C3D file holds a coordinate of marker " +
+      throw ConversionError("frame " + std::to_string(frame.number) +
+                            " of the C3D file holds a coordinate of marker " +
                             std::to_string(p + 1) + " that is not a finite number");
     }
   }

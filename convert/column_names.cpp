@@ -23,7 +23,8 @@ std::vector<std::string> unique_marker_names(const std::vector<std::string>& lab
   for (size_t i = 0; i < labels.size(); ++i) {
     const std::string base = labels[i].empty() ? "P" + std::to_string(i + 1) : one_token(labels[i]);
     std::string name = base;
-    for (int suffix = 2; taken.count(name) != 0; ++suffix) name = base + "_" + std::to_string(suffix);
+    for (int suffix = 2; taken.count(name) != 0; ++suffix)
+      name = base + "_" + std::to_string(suffix);
     taken.insert(name);
     names.push_back(name);
   }

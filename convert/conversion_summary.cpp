@@ -14,8 +14,8 @@ std::string shortest(double value) {
 }  // namespace
 
 std::string summary_line(const ConversionSummary& summary) {
-  std::string line = std::to_string(summary.markers) + " markers, " +
-                     std::to_string(summary.frames) + " frames";
+  std::string line =
+      std::to_string(summary.markers) + " markers, " + std::to_string(summary.frames) + " frames";
   if (summary.frames_claimed != summary.frames) {
     line += " (the file claims " + std::to_string(summary.frames_claimed) + ")";
   }

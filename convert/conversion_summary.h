@@ -12,7 +12,7 @@ struct ConversionSummary {
   int64_t frames = 0;          // frames written
   int64_t frames_claimed = 0;  // frames the input says it holds
   double rate_hz = 0.0;
-  std::string units;           // as the input names them; empty when it does not
+  std::string units;  // as the input names them; empty when it does not
   int64_t points_not_seen = 0;
   uint64_t bytes_written = 0;
   CameraValues camera;

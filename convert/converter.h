@@ -12,7 +12,6 @@
 // is written as (x, -z, y). Throws ConversionError for bad input, an output
 // that is the input, or a write that fails; output is then left untouched
 // and no temporary file remains.
-ConversionSummary convert_recording(const std::string& input, const std::string& output,
-                                    bool y_up);
+ConversionSummary convert_recording(const std::string& input, const std::string& output, bool y_up);
 
 #endif  // CONVERTER_H

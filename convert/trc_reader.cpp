@@ -110,7 +110,8 @@ void TrcReader::open() {
     ++present;
   }
   description.frames_present = present;
-  description.frames_claimed = claimed >= 0.0 && claimed < 1e15 ? static_cast<int64_t>(claimed) : present;
+  description.frames_claimed =
+      claimed >= 0.0 && claimed < 1e15 ? static_cast<int64_t>(claimed) : present;
   if (present == 0) throw ConversionError("the TRC file holds no data rows");
   Frame first;
   const size_t row = next_row;

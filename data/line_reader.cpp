@@ -53,7 +53,8 @@ bool LineReader::next_line(const char*& text, size_t& length) {
   }
   // The carriage return of a CRLF line end stays in the text but is not
   // counted against the limit.
-  const bool crlf = newline != nullptr && line_end == '\n' && length > 0 && line[length - 1] == '\r';
+  const bool crlf =
+      newline != nullptr && line_end == '\n' && length > 0 && line[length - 1] == '\r';
   if (length - (crlf ? 1 : 0) > max_line_length) {
     report_line_fault(messages::line_too_long, lines_read, max_line_length);
   }

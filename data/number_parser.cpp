@@ -26,8 +26,8 @@ bool is_exact(const DecimalDigits& digits, long power) {
 // The value of digits times 10^power, sign included; is_exact must hold.
 double exact_value(const DecimalDigits& digits, long power) {
   const auto mantissa = static_cast<double>(digits.mantissa);
-  const double magnitude = power < 0 ? mantissa / exact_powers_of_ten[-power]
-                                     : mantissa * exact_powers_of_ten[power];
+  const double magnitude =
+      power < 0 ? mantissa / exact_powers_of_ten[-power] : mantissa * exact_powers_of_ten[power];
   return digits.negative ? -magnitude : magnitude;
 }
 

@@ -59,9 +59,9 @@ inline DecimalDigits scan_decimal_digits(const char* begin, const char* end) {
 }
 
 // Powers of ten that a double holds exactly.
-inline constexpr double exact_powers_of_ten[] = {
-    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+inline constexpr double exact_powers_of_ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 // Up to 15 digits stay below 2^53 and need at most 10^15 as divisor.
 constexpr long max_plain_digits = 15;
 
@@ -86,9 +86,8 @@ inline const char* scan_decimal(const char* begin, const char* end, double& valu
   const bool exponent_follows = digits.stop < end && (*digits.stop == 'e' || *digits.stop == 'E');
   if (digits.digit_count > 0 && digits.digit_count <= max_plain_digits && !exponent_follows) {
     // The mantissa and the power are exact, so the one division rounds correctly.
-    const double magnitude =
-        static_cast<double>(static_cast<int64_t>(digits.mantissa)) /
-        exact_powers_of_ten[digits.fraction_digits];
+    const double magnitude = static_cast<double>(static_cast<int64_t>(digits.mantissa)) /
+                             exact_powers_of_ten[digits.fraction_digits];
     value = digits.negative ? -magnitude : magnitude;
     return digits.stop;
   }

@@ -73,13 +73,15 @@ size_t memory_available() {
   size_t available = no_limit;
   struct sysinfo machine;
   if (sysinfo(&machine) == 0) {
-    const size_t units = static_cast<size_t>(machine.totalram) + static_cast<size_t>(machine.totalswap);
+    const size_t units =
+        static_cast<size_t>(machine.totalram) + static_cast<size_t>(machine.totalswap);
     available = saturated_product(units, machine.mem_unit);
   }
   size_t address_space_pages, data_pages;
   pages_in_use(address_space_pages, data_pages);
   const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-  available = std::min(available, left_under(RLIMIT_AS, saturated_product(address_space_pages, page)));
+  available =
+      std::min(available, left_under(RLIMIT_AS, saturated_product(address_space_pages, page)));
   available = std::min(available, left_under(RLIMIT_DATA, saturated_product(data_pages, page)));
   return available;
 }

@@ -43,8 +43,8 @@ const char two_markers_capture[] =
     "3,0.02,733.9,-12.3,2,-0.1,0.2,-0.3\n";
 
 // Writes the C3D of d into dir, converts it and returns the capture text.
-std::string convert(const TempDir& dir, const C3dDescription& d, ConversionSummary* summary = nullptr,
-                    bool y_up = false) {
+std::string convert(const TempDir& dir, const C3dDescription& d,
+                    ConversionSummary* summary = nullptr, bool y_up = false) {
   const std::string input = dir.path() + "/input.c3d";
   const std::string output = dir.path() + "/output.csv";
   EXPECT_TRUE(write_c3d_file(input, d));
@@ -106,7 +106,8 @@ TEST(C3dConversion, SummaryCountsPointsNotSeen) {
 TEST(C3dConversion, YUpTurnsAQuarterAboutX) {
   TempDir dir("c3d-y-up-");
   const std::string capture = convert(dir, two_markers(), nullptr, true);
-  EXPECT_NE(capture.find("\n1,0,733.7,0,-12.5,3276.7,-0.1,-3276.8\n"), std::string::npos) << capture;
+  EXPECT_NE(capture.find("\n1,0,733.7,0,-12.5,3276.7,-0.1,-3276.8\n"), std::string::npos)
+      << capture;
   EXPECT_NE(capture.find("\n2,0.01,733.8,-1,-12.400001,,,\n"), std::string::npos) << capture;
 }
 
@@ -117,12 +118,13 @@ TEST(C3dNumbers, DecFloatsReadTheirVaxValue) {
     unsigned char bytes[4];
     float value;
   } cases[] = {
-      {{0x80, 0x40, 0x00, 0x00}, 1.0f},        // IEEE 4.0 with its halves swapped
+      {{0x80, 0x40, 0x00, 0x00}, 1.0f},  // IEEE 4.0 with its halves swapped
       {{0x80, 0xC0, 0x00, 0x00}, -1.0f},
       {{0x00, 0x00, 0x00, 0x00}, 0.0f},
-      {{0x7F, 0x00, 0x12, 0x34}, 0.0f},        // exponent 0 reads 0 whatever the mantissa
+      {{0x7F, 0x00, 0x12, 0x34}, 0.0f},            // exponent 0 reads 0 whatever the mantissa
       {{0xFF, 0x7F, 0xFF, 0xFF}, 1.70141173e38f},  // largest exponent: finite, no infinity
-      {{0x80, 0x00, 0x00, 0x00}, 2.93873588e-39f},  // smallest exponent, 2^-128: below IEEE's normals
+      {{0x80, 0x00, 0x00, 0x00},
+       2.93873588e-39f},  // smallest exponent, 2^-128: below IEEE's normals
   };
   for (const auto& c : cases) {
     EXPECT_EQ(decode_real(c.bytes, C3dProcessor::dec), c.value)
@@ -151,7 +153,8 @@ TEST(C3dConversion, DuplicateEmptyAndBlankLabelsBecomeOneTokenEach) {
   d.labels = {"LASI", "LASI", "", "R ASI,2", "LASI_2"};
   d.point = [](int64_t, size_t) { return StoredPoint{1, 2, 3, true}; };
   const std::string capture = convert(dir, d);
-  EXPECT_EQ(capture.substr(0, capture.find('\n')), "KSample,KTime,LASI_X,LASI_Y,LASI_Z,LASI_2_X,LASI_2_Y,LASI_2_Z,P3_X,P3_Y,P3_Z,"
+  EXPECT_EQ(capture.substr(0, capture.find('\n')),
+            "KSample,KTime,LASI_X,LASI_Y,LASI_Z,LASI_2_X,LASI_2_Y,LASI_2_Z,P3_X,P3_Y,P3_Z,"
             "R_ASI_2_X,R_ASI_2_Y,R_ASI_2_Z,LASI_2_2_X,LASI_2_2_Y,LASI_2_2_Z");
 }
 
@@ -168,7 +171,8 @@ TEST(C3dConversion, MoreThan65535FramesComeFromTheTrialFields) {
   const std::string capture = convert(dir, d, &summary);
   EXPECT_EQ(summary.frames, 70000);
   EXPECT_EQ(summary.frames_claimed, 70000);
-  EXPECT_EQ(capture.rfind("\n70004,699.99,99.9,0.1,0.2\n") + 1, capture.size() - std::strlen("70004,699.99,99.9,0.1,0.2\n"));
+  EXPECT_EQ(capture.rfind("\n70004,699.99,99.9,0.1,0.2\n") + 1,
+            capture.size() - std::strlen("70004,699.99,99.9,0.1,0.2\n"));
 }
 
 TEST(C3dConversion, EmptyParameterSectionUsesTheHeaderAndNamesPointsByNumber) {
@@ -205,12 +209,29 @@ TEST(C3dConversion, DamagedFilesEndWithAMessage) {
       {"no C3D key", [](auto& b) { b[1] = 0x51; }, "not a C3D file"},
       {"parameter block 0", [](auto& b) { b[0] = 0; }, "not a C3D file"},
       {"shorter than a block", [](auto& b) { b.resize(300); }, "not a C3D file"},
-      {"parameter block past the end", [](auto& b) { b[0] = 200; }, "ends before its parameter section"},
+      {"parameter block past the end", [](auto& b) { b[0] = 200; },
+       "ends before its parameter section"},
       {"processor type 83", [](auto& b) { b[515] = 83; }, "unknown processor type 83"},
-      {"record offset backwards", [](auto& b) { b[523] = 0xFE; b[524] = 0xFF; }, "points backwards"},
-      {"record offset 1", [](auto& b) { b[523] = 1; b[524] = 0; }, "points into itself"},
+      {"record offset backwards",
+       [](auto& b) {
+         b[523] = 0xFE;
+         b[524] = 0xFF;
+       },
+       "points backwards"},
+      {"record offset 1",
+       [](auto& b) {
+         b[523] = 1;
+         b[524] = 0;
+       },
+       "points into itself"},
       {"record past the section's one block",
-       [](auto& b) { b[514] = 1; b[523] = 0xF1; b[524] = 0x01; b[1020] = 5; b[1021] = 1; },
+       [](auto& b) {
+         b[514] = 1;
+         b[523] = 0xF1;
+         b[524] = 0x01;
+         b[1020] = 5;
+         b[1021] = 1;
+       },
        "a record runs past the end of the section"},
       {"cut in the data section", [](auto& b) { b.resize(b.size() - 20); }, ""},
       {"cut before the first frame", [](auto& b) { b.resize((b[16] + 256u * b[17] - 1) * 512); },

@@ -33,7 +33,8 @@ constexpr size_t faults_shown = 20;
 std::vector<std::string> c3d_files_in(const std::string& dir) {
   std::vector<std::string> paths;
   for (const auto& entry : fs::directory_iterator(dir)) {
-    if (entry.is_regular_file() && entry.path().extension() == ".c3d") paths.push_back(entry.path());
+    if (entry.is_regular_file() && entry.path().extension() == ".c3d")
+      paths.push_back(entry.path());
   }
   std::sort(paths.begin(), paths.end());
   return paths;
@@ -59,8 +60,8 @@ std::string error_kind(const std::string& line) {
 // Converts input into output (in the same folder) and judges the run: the
 // outcome for the tally and what was wrong, if anything.
 InputVerdict convert_and_judge(const std::string& input, const std::string& output) {
-  const ChildResult run =
-      run_child({CAPTURE_CONVERT_PROGRAM, input, output}, "", loader_environment(), time_limit_seconds);
+  const ChildResult run = run_child({CAPTURE_CONVERT_PROGRAM, input, output}, "",
+                                    loader_environment(), time_limit_seconds);
   const std::string line = run.out.substr(0, run.out.find('\n'));
   InputVerdict verdict{loader_outcome(run), ""};
   if (run.exit_status == 1) verdict.outcome = "status 1: " + error_kind(line);
@@ -73,10 +74,13 @@ InputVerdict convert_and_judge(const std::string& input, const std::string& outp
   const bool error_line = line.rfind("Error: ", 0) == 0;
   if (run.timed_out || run.signal != 0 || !run.err.empty()) {
     verdict.fault = verdict.outcome + ", stderr " + run.err.substr(0, 300);
-  } else if (run.exit_status == 0 && !(one_line && !error_line && left == std::vector<std::string>{output})) {
-    verdict.fault = "status 0 with stdout \"" + run.out + "\" and " + std::to_string(left.size()) + " files";
+  } else if (run.exit_status == 0 &&
+             !(one_line && !error_line && left == std::vector<std::string>{output})) {
+    verdict.fault =
+        "status 0 with stdout \"" + run.out + "\" and " + std::to_string(left.size()) + " files";
   } else if (run.exit_status == 1 && !(one_line && error_line && left.empty())) {
-    verdict.fault = "status 1 with stdout \"" + run.out + "\" and " + std::to_string(left.size()) + " files";
+    verdict.fault =
+        "status 1 with stdout \"" + run.out + "\" and " + std::to_string(left.size()) + " files";
   } else if (run.exit_status != 0 && run.exit_status != 1) {
     verdict.fault = verdict.outcome + " with stdout \"" + run.out + "\"";
   }
@@ -102,15 +106,16 @@ TEST(C3dMutationSweep, DamagedFilesConvertOrEndWithOneErrorLine) {
       fs::remove(input);
       fs::remove(output);
     } else {
-      verdict.fault = input + " (" + fs::path(seeds[seed]).filename().string() + ", " + edits + "): " + verdict.fault;
+      verdict.fault = input + " (" + fs::path(seeds[seed]).filename().string() + ", " + edits +
+                      "): " + verdict.fault;
     }
     return verdict;
   });
   if (!tally.faults.empty()) dir.keep();
 
   report_sweep(tally, faults_shown,
-               "C3D mutation sweep: " + std::to_string(input_count) + " inputs from " + C3D_SEED_DIR +
-                   ", seeds " + std::to_string(first_seed) + ".., capture-convert " +
+               "C3D mutation sweep: " + std::to_string(input_count) + " inputs from " +
+                   C3D_SEED_DIR + ", seeds " + std::to_string(first_seed) + ".., capture-convert " +
                    (sanitized_build ? "with" : "without") + " sanitizers");
 }
 

@@ -60,7 +60,8 @@ std::vector<size_t> C3dMutator::records(const std::string& file) {
     found.push_back(at);
     const auto first = static_cast<unsigned char>(file[offset_field]);
     const auto second = static_cast<unsigned char>(file[offset_field + 1]);
-    const int offset = static_cast<int16_t>(big_endian(file) ? first << 8 | second : second << 8 | first);
+    const int offset =
+        static_cast<int16_t>(big_endian(file) ? first << 8 | second : second << 8 | first);
     if (offset <= 0) break;
     at = offset_field + static_cast<size_t>(offset);
   }
@@ -87,7 +88,8 @@ void C3dMutator::header_word(std::string& file) {
 void C3dMutator::record_offset(std::string& file) {
   const size_t record = pick_record(file);
   if (record >= file.size()) return;
-  const auto name_length = static_cast<size_t>(std::abs(static_cast<int>(static_cast<signed char>(file[record]))));
+  const auto name_length =
+      static_cast<size_t>(std::abs(static_cast<int>(static_cast<signed char>(file[record]))));
   put_word(file, record + 2 + name_length, odd_word());
 }
 
@@ -99,7 +101,8 @@ void C3dMutator::record_name_length(std::string& file) {
 void C3dMutator::parameter_type_or_dimension(std::string& file) {
   const size_t record = pick_record(file);
   if (record >= file.size()) return;
-  const auto name_length = static_cast<size_t>(std::abs(static_cast<int>(static_cast<signed char>(file[record]))));
+  const auto name_length =
+      static_cast<size_t>(std::abs(static_cast<int>(static_cast<signed char>(file[record]))));
   const size_t body = record + 4 + name_length;  // type, dimension count, dimensions
   const size_t at = body + between(0, 3);
   if (at < file.size()) file[at] = static_cast<char>(between(0, 255));

@@ -8,6 +8,7 @@
 namespace {
 
 // Field texts at the edges of the number grammar and of the value ranges.
+// clang-format off
 const char* const odd_numbers[] = {
     "",     "-",      "+",          "+-5",         "--5",         ".",
     "e5",   "1e",     "0x1A",       "nan",         "inf",         "-inf",
@@ -15,14 +16,17 @@ const char* const odd_numbers[] = {
     "99999999999999999999999999999",  "2.9",       " -.5",        "\t7",
     "\r",   "12.5\r", "1.5e+308x",  "0.0",         "-0.0",        "1e-99999999999",
 };
+// clang-format on
 
 // Header lines a capture must be rejected for or must survive.
+// clang-format off
 const char* const odd_headers[] = {
     "ksample,KTime,A_X,A_Y,A_Z",   " KSample,KTime,A_X,A_Y,A_Z",  "KSample,Ktime,A_X,A_Y,A_Z",
     "KSample,KTime",               "KSample,KTime,",              "KSample",
     "KSample,KTime,A_X,A_Y",       "KSample,KTime,A_X,A_Y,A_Z,",  ",,,KSample,,KTime,,A_X,,A_Y,,A_Z",
     "KSample,KTime,A,B,C,D",       "",                            ",,,,",
 };
+// clang-format on
 
 }  // namespace
 
@@ -102,7 +106,8 @@ void CaptureMutator::delete_comma(std::string& text) { text.erase(pick_comma(tex
 void CaptureMutator::add_fields(std::string& text) {
   size_t start, end;
   pick_line(text, false, start, end);
-  text.insert(end, between(0, 1) == 0 ? std::string(",1.5,2,3") : std::string(between(1, 400), ','));
+  text.insert(end,
+              between(0, 1) == 0 ? std::string(",1.5,2,3") : std::string(between(1, 400), ','));
 }
 
 void CaptureMutator::crlf_line_ends(std::string& text) {

@@ -168,10 +168,8 @@ pid_t start_child(const std::vector<std::string>& argv, const std::vector<std::s
   });
 }
 
-ChildResult run_child(const std::vector<std::string>& argv,
-                      const std::string& input,
-                      const std::vector<std::string>& extra_env,
-                      double time_limit_seconds) {
+ChildResult run_child(const std::vector<std::string>& argv, const std::string& input,
+                      const std::vector<std::string>& extra_env, double time_limit_seconds) {
   int in_pipe[2], out_pipe[2], err_pipe[2];
   make_pipe(in_pipe);
   make_pipe(out_pipe);

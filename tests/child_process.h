@@ -38,10 +38,8 @@ std::vector<std::string> environment_with(const std::vector<std::string>& extra_
 // `input` on its standard input, which is closed after it. Waits at most
 // time_limit_seconds, then kills the child. Aborts the test program when the
 // child cannot be started at all.
-ChildResult run_child(const std::vector<std::string>& argv,
-                      const std::string& input,
-                      const std::vector<std::string>& extra_env,
-                      double time_limit_seconds);
+ChildResult run_child(const std::vector<std::string>& argv, const std::string& input,
+                      const std::vector<std::string>& extra_env, double time_limit_seconds);
 
 // Runs work in a forked copy of the calling process, its standard output on
 // a pipe and its standard error shared with the caller's, and ends the child

@@ -48,7 +48,9 @@ C3dDescription three_markers() {
 }
 
 // The whole data is missing! for each series of a marker never seen.
-std::string never_seen_warnings(int markers) { return texts::whole_series_missing_times(3 * markers); }
+std::string never_seen_warnings(int markers) {
+  return texts::whole_series_missing_times(3 * markers);
+}
 
 // The loader program (the viewer's reader and gap filling) on capture.
 ChildResult load_in_viewer_reader(const std::string& capture) {
@@ -60,7 +62,8 @@ TEST(ConvertProgram, PrintsOneSummaryLineAndLeavesOnlyTheCapture) {
   ASSERT_TRUE(write_c3d_file(dir.path() + "/walk.c3d", three_markers()));
   const ChildResult run = run_program({dir.path() + "/walk.c3d", dir.path() + "/walk.csv"});
   EXPECT_EQ(run.exit_status, 0) << run.out << run.err;
-  EXPECT_EQ(run.out, "3 markers, 4 frames at 100 Hz in mm, 41.7 % of points not seen; to frame it all set "
+  EXPECT_EQ(run.out,
+            "3 markers, 4 frames at 100 Hz in mm, 41.7 % of points not seen; to frame it all set "
             "Zoom Input 15, Pan Camera Vertical -15, Pan Camera Horizontal 0\n");
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(files_in(dir.path()), (std::vector<std::string>{"walk.c3d", "walk.csv"}));
@@ -105,8 +108,14 @@ TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
       {"other extension", {"DIR/walk.bin", "DIR/out.csv"}, "neither a .c3d nor a .trc file"},
       {"missing input", {"DIR/none.c3d", "DIR/out.csv"}, "cannot read DIR/none.c3d"},
       {"a folder as input", {"DIR/folder.c3d", "DIR/out.csv"}, "cannot read DIR/folder.c3d"},
-      {"output is the input", {"DIR/walk.c3d", "DIR/../" "DIR_NAME/walk.c3d"}, "the output file is the input"},
-      {"output in a missing folder", {"DIR/walk.c3d", "DIR/none/out.csv"}, "cannot write DIR/none/out.csv"},
+      {"output is the input",
+       {"DIR/walk.c3d",
+        "DIR/../"
+        "DIR_NAME/walk.c3d"},
+       "the output file is the input"},
+      {"output in a missing folder",
+       {"DIR/walk.c3d", "DIR/none/out.csv"},
+       "cannot write DIR/none/out.csv"},
       {"not a C3D file", {"DIR/text.c3d", "DIR/out.csv"}, "not a C3D file"},
       {"C3D cut in its header", {"DIR/cut.c3d", "DIR/out.csv"}, "not a C3D file"},
       {"not a TRC file", {"DIR/text.trc", "DIR/out.csv"}, "not a TRC file"},
@@ -125,7 +134,8 @@ TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
       for (size_t at; (at = text.find("DIR_NAME")) != std::string::npos;) {
         text.replace(at, 8, fs::path(dir.path()).filename().string());
       }
-      for (size_t at; (at = text.find("DIR")) != std::string::npos;) text.replace(at, 3, dir.path());
+      for (size_t at; (at = text.find("DIR")) != std::string::npos;)
+        text.replace(at, 3, dir.path());
       return text;
     };
     std::vector<std::string> arguments;

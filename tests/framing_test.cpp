@@ -37,12 +37,12 @@ bool multiple_of_5(double value) { return std::fmod(value, 5.0) == 0.0; }
 // Boxes of seen points in capture units (mm). Columns: low x, y, z, high x, y, z.
 TEST(Framing, CameraValuesPutEveryCornerInViewAndAreMultiplesOf5) {
   const double boxes[][6] = {
-      {600, -300, 0, 900, 300, 1800},          // a subject a metre from the origin
-      {-2500, 1500, 0, -2000, 2200, 1750},     // off in a corner of the lab
-      {0, 0, 0, 0, 0, 0},                      // one point at the origin
-      {10, 10, 10, 10.5, 10.5, 10.5},          // a tiny box
-      {-1000, -10000, 0, 1000, 10000, 2000},   // a 20 m walkway
-      {0.5, -0.2, 0.0, 0.9, 0.2, 1.8},         // a subject in metres
+      {600, -300, 0, 900, 300, 1800},         // a subject a metre from the origin
+      {-2500, 1500, 0, -2000, 2200, 1750},    // off in a corner of the lab
+      {0, 0, 0, 0, 0, 0},                     // one point at the origin
+      {10, 10, 10, 10.5, 10.5, 10.5},         // a tiny box
+      {-1000, -10000, 0, 1000, 10000, 2000},  // a 20 m walkway
+      {0.5, -0.2, 0.0, 0.9, 0.2, 1.8},        // a subject in metres
   };
   for (const auto& b : boxes) {
     CaptureBounds box;

@@ -103,9 +103,9 @@ TEST(GapFilling, EachAxisOfEachJointIsFilledOnItsOwn) {
   const std::string out = captured_output([&] { data.fill_gaps(); });
   // Joint 1's X and Z are never seen: one line each, in X, Y, Z order.
   EXPECT_EQ(out, texts::whole_series_missing_times(2));
-  const double expected[2][3][3] = {{{1, 2, 3}, {10, 20, 30}, {100, 200, 300}},
-                                    {{no_value, no_value, no_value}, {5, 5, 5},
-                                     {no_value, no_value, no_value}}};
+  const double expected[2][3][3] = {
+      {{1, 2, 3}, {10, 20, 30}, {100, 200, 300}},
+      {{no_value, no_value, no_value}, {5, 5, 5}, {no_value, no_value, no_value}}};
   for (int j = 0; j < 2; ++j) {
     for (int r = 0; r < 3; ++r) {
       EXPECT_TRUE(same_value(data.joints[j].x[r], expected[j][0][r]));

@@ -52,10 +52,14 @@ bool only_warnings(const std::string& text) {
 std::string quoted(const std::string& text) {
   std::string shown;
   for (char c : text.substr(0, 300)) {
-    if (c == '\n') shown += "\\n";
-    else if (c == '\t') shown += "\\t";
-    else if (c == '\r') shown += "\\r";
-    else shown += c;
+    if (c == '\n')
+      shown += "\\n";
+    else if (c == '\t')
+      shown += "\\t";
+    else if (c == '\r')
+      shown += "\\r";
+    else
+      shown += c;
   }
   return "\"" + shown + (text.size() > 300 ? "...\"" : "\"");
 }
@@ -64,7 +68,8 @@ std::string quoted(const std::string& text) {
 
 std::string loader_fault(const ChildResult& run) {
   if (run.timed_out) return "timed out";
-  if (run.signal != 0) return "killed by signal " + std::to_string(run.signal) + ", stderr " + quoted(run.err);
+  if (run.signal != 0)
+    return "killed by signal " + std::to_string(run.signal) + ", stderr " + quoted(run.err);
   if (!run.err.empty()) return "wrote to stderr " + quoted(run.err);
   if (run.exit_status == 0 && !only_warnings(run.out)) {
     return "status 0 with stdout " + quoted(run.out);

@@ -86,11 +86,9 @@ double radians(double degrees) { return degrees * std::acos(-1.0) / 180.0; }
 // looking at the origin with +Y up, then a 60-degree perspective.
 Point project(Point p, const Camera& camera, int w, int h) {
   const double ax = radians(camera.rotation_x);
-  p = {p.x, p.y * std::cos(ax) - p.z * std::sin(ax),
-       p.y * std::sin(ax) + p.z * std::cos(ax)};
+  p = {p.x, p.y * std::cos(ax) - p.z * std::sin(ax), p.y * std::sin(ax) + p.z * std::cos(ax)};
   const double ay = radians(camera.rotation_y);
-  p = {p.x * std::cos(ay) + p.z * std::sin(ay), p.y,
-       -p.x * std::sin(ay) + p.z * std::cos(ay)};
+  p = {p.x * std::cos(ay) + p.z * std::sin(ay), p.y, -p.x * std::sin(ay) + p.z * std::cos(ay)};
   p = {p.x + camera.pan_x, p.y + camera.pan_y, p.z};
   // Seen from the -Z side (negative zoom) left and right swap.
   const double side = camera.zoom > 0 ? 1.0 : -1.0;
@@ -108,10 +106,8 @@ void add_cube(Box& box, Point centre, const Camera& camera, int w, int h) {
   for (double dx : {-0.25, 0.25})
     for (double dy : {-0.25, 0.25})
       for (double dz : {-0.25, 0.25}) {
-        const Point corner = project(
-            {centre.x + dx, centre.y + dy, centre.z + dz}, camera, w, h);
-        box.add(static_cast<int>(std::floor(corner.x)),
-                static_cast<int>(std::floor(corner.y)));
+        const Point corner = project({centre.x + dx, centre.y + dy, centre.z + dz}, camera, w, h);
+        box.add(static_cast<int>(std::floor(corner.x)), static_cast<int>(std::floor(corner.y)));
       }
 }
 
@@ -122,8 +118,7 @@ Box drawn_box(const CapturingView& view, int& coloured) {
   coloured = 0;
   for (int row = 0; row < view.h(); ++row)
     for (int column = 0; column < view.w(); ++column) {
-      const unsigned char* rgb =
-          &view.pixels[3 * (static_cast<size_t>(row) * view.w() + column)];
+      const unsigned char* rgb = &view.pixels[3 * (static_cast<size_t>(row) * view.w() + column)];
       const int sum = rgb[0] + rgb[1] + rgb[2];
       if (sum == 0) continue;
       box.add(column, row);
@@ -178,8 +173,7 @@ class MarkerViewRender : public ::testing::Test {
     draw_view();
     int coloured = 0;
     const Box drawn = drawn_box(*view, coloured);
-    EXPECT_TRUE(drawn.empty()) << "drawn from column " << drawn.left
-                               << " row " << drawn.bottom;
+    EXPECT_TRUE(drawn.empty()) << "drawn from column " << drawn.left << " row " << drawn.bottom;
   }
 
   Fl_Window* window = nullptr;
@@ -220,8 +214,7 @@ TEST_F(MarkerViewRender, CubesLandWhereTheCameraPutsThem) {
 
     Box expected;
     for (const Point& p : c.joints)
-      add_cube(expected, {p.y / 100, p.z / 100, p.x / 100}, c.camera,
-               view->w(), view->h());
+      add_cube(expected, {p.y / 100, p.z / 100, p.x / 100}, c.camera, view->w(), view->h());
     int coloured = 0;
     expect_same_box(drawn_box(*view, coloured), expected);
     EXPECT_EQ(coloured, 0) << "lines are white on black";
@@ -255,7 +248,8 @@ TEST_F(MarkerViewRender, JointsWithoutAFinitePositionAreLeftOut) {
     }
     testing::internal::CaptureStdout();
     capture.data()->fill_gaps();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), texts::whole_series_missing_times(c.warnings));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              texts::whole_series_missing_times(c.warnings));
     view->set_data(capture.data());
     view->select_frame(1);
     use_camera(initial_camera);
@@ -291,8 +285,8 @@ TEST_F(MarkerViewRender, GeneratedCaptureOfThreeHundredMarkersIsDrawnWhole) {
   Box expected;
   for (int j = 0; j < data.joint_count; ++j) {
     const JointTrack& joint = data.joints[j];
-    add_cube(expected, {joint.y[10] / 100, joint.z[10] / 100, joint.x[10] / 100},
-             initial_camera, view->w(), view->h());
+    add_cube(expected, {joint.y[10] / 100, joint.z[10] / 100, joint.x[10] / 100}, initial_camera,
+             view->w(), view->h());
   }
   int coloured = 0;
   expect_same_box(drawn_box(*view, coloured), expected);

@@ -21,8 +21,7 @@ TEST(MarkerView, NewViewHasInitialCameraAndReplacesLabel) {
     EXPECT_EQ(view.get_pan_x(), 0.0f);
     EXPECT_EQ(view.get_pan_y(), 0.0f);
     EXPECT_EQ(view.get_current_frame(), 0);
-    EXPECT_EQ(std::string(view.label()),
-              "OpenGL is required for this program to operate.");
+    EXPECT_EQ(std::string(view.label()), "OpenGL is required for this program to operate.");
     EXPECT_EQ(static_cast<int>(view.align()), 144);
     EXPECT_EQ(view.x(), 10);
     EXPECT_EQ(view.y(), 20);
@@ -39,9 +38,8 @@ TEST(MarkerView, SelectFrameKeepsRequestsWithinTheSamples) {
   };
   // Columns: sample count, requested frame, resulting current frame.
   const Case cases[] = {
-      {300, 0, 0},     {300, 150, 150}, {300, 299, 299}, {300, 300, 299},
-      {300, 5000, 299}, {300, -1, 0},   {300, -5000, 0}, {1, 7, 0},
-      {1, -7, 0},
+      {300, 0, 0},  {300, 150, 150}, {300, 299, 299}, {300, 300, 299}, {300, 5000, 299},
+      {300, -1, 0}, {300, -5000, 0}, {1, 7, 0},       {1, -7, 0},
   };
   for (const Case& c : cases) {
     TestCapture capture(c.samples, 1);
@@ -56,8 +54,7 @@ TEST(MarkerView, SelectFrameKeepsRequestsWithinTheSamples) {
 TEST(MarkerView, PlayOffTheScreenEndsOnTheLastSampleAtOnce) {
   // Columns: sample count, frame before playing, frame after playing. Played
   // on the screen at 100 samples a second, the longest would take 300 s.
-  const int cases[][3] = {
-      {300, 0, 299}, {300, 120, 299}, {1, 0, 0}, {30000, 5, 29999}};
+  const int cases[][3] = {{300, 0, 299}, {300, 120, 299}, {1, 0, 0}, {30000, 5, 29999}};
   for (const auto& c : cases) {
     TestCapture capture(c[0], 2);
     for (int r = 0; r < c[0]; ++r) capture.set_time(r, r / 100.0);

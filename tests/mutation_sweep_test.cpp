@@ -50,7 +50,8 @@ TEST(MutationSweep, DamagedSampleLoadsOrEndsWithOneErrorLine) {
   if (!tally.faults.empty()) dir.keep();
 
   char title[512];
-  std::snprintf(title, sizeof title, "mutation sweep: %d inputs from %s, seeds %llu.., loader %s sanitizers",
+  std::snprintf(title, sizeof title,
+                "mutation sweep: %d inputs from %s, seeds %llu.., loader %s sanitizers",
                 input_count, SAMPLE_CAPTURE, static_cast<unsigned long long>(first_seed),
                 sanitized_build ? "with" : "without");
   report_sweep(tally, faults_shown, title);

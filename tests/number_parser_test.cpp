@@ -15,6 +15,7 @@ int32_t integer(const char* text) { return parse_integer(text, text + std::strle
 // Field text, value it reads as.
 TEST(NumberParser, DecimalGrammar) {
   const double infinity = std::numeric_limits<double>::infinity();
+  // clang-format off
   const struct {
     const char* text;
     double value;
@@ -35,6 +36,7 @@ TEST(NumberParser, DecimalGrammar) {
       {"999999999999999", 999999999999999.0},  {"0.000000000000001", 1e-15},
       {"9007199254740993", 9007199254740992.0}, {"-90071992547409.93", -90071992547409.93},
   };
+  // clang-format on
   for (const auto& c : cases) EXPECT_EQ(decimal(c.text), c.value) << '"' << c.text << '"';
 }
 
@@ -68,10 +70,16 @@ TEST(NumberParser, IntegerGrammar) {
     const char* text;
     int32_t value;
   } cases[] = {
-      {"", 0},          {"42", 42},           {"2.9", 2},
-      {"-3x", -3},      {" +8", 8},           {"x1", 0},
-      {"--1", 0},       {"2147483647", 2147483647},
-      {"2147483648", 2147483647},             {"-2147483648", -2147483647 - 1},
+      {"", 0},
+      {"42", 42},
+      {"2.9", 2},
+      {"-3x", -3},
+      {" +8", 8},
+      {"x1", 0},
+      {"--1", 0},
+      {"2147483647", 2147483647},
+      {"2147483648", 2147483647},
+      {"-2147483648", -2147483647 - 1},
       {"-99999999999999999999", -2147483647 - 1},
   };
   for (const auto& c : cases) EXPECT_EQ(integer(c.text), c.value) << '"' << c.text << '"';

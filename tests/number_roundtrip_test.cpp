@@ -81,9 +81,9 @@ std::string exact_text(long double value) {
 // The point halfway between a positive double and the next one up; above
 // DBL_MAX the next step is 2^1024, where rounding overflows.
 long double midpoint_above(double value) {
-  const long double next =
-      value == DBL_MAX ? std::ldexp(1.0L, 1024)
-                       : std::nextafter(value, std::numeric_limits<double>::infinity());
+  const long double next = value == DBL_MAX
+                               ? std::ldexp(1.0L, 1024)
+                               : std::nextafter(value, std::numeric_limits<double>::infinity());
   return (static_cast<long double>(value) + next) / 2;
 }
 
@@ -96,8 +96,7 @@ std::string near_midpoint(Random& random, long double midpoint) {
   const std::string mantissa = text.substr(0, e);
   const std::string power = text.substr(e);
   switch (uniform(random, 0, 2)) {
-    case 0:
-      return text;
+    case 0: return text;
     case 1: {
       const size_t kept = static_cast<size_t>(uniform(random, 17, 40)) + 1;  // with the point
       return mantissa.substr(0, kept < mantissa.size() ? kept : mantissa.size()) + power;
@@ -149,8 +148,7 @@ std::string smallest_denormals(Random& random) {
 
 // Around the smallest normal, 2.2250738585072014e-308, by its leading digits.
 std::string smallest_normals(Random& random) {
-  return sign(random) + "2.225073858507201" + digits(random, uniform(random, 0, 25)) +
-         "e-308";
+  return sign(random) + "2.225073858507201" + digits(random, uniform(random, 0, 25)) + "e-308";
 }
 
 std::string normal_midpoints(Random& random) {
@@ -186,8 +184,9 @@ std::string odd_forms(Random& random) {
   static const char* const tails[] = {"", ",", ",12", "\r", "x", "e", "e+", "E-", ".5", " 7"};
   const std::string zeros(static_cast<size_t>(uniform(random, 0, 30)), '0');
   const std::string mantissa =
-      chance(random, 50) ? zeros + with_point(random, significant_digits(random, uniform(random, 1, 22)))
-                         : "." + zeros + significant_digits(random, uniform(random, 1, 22));
+      chance(random, 50)
+          ? zeros + with_point(random, significant_digits(random, uniform(random, 1, 22)))
+          : "." + zeros + significant_digits(random, uniform(random, 1, 22));
   return blanks[uniform(random, 0, 5)] + sign(random) + mantissa +
          (chance(random, 50) ? exponent(random, -330, 330) : "") + tails[uniform(random, 0, 9)];
 }

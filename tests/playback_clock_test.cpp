@@ -21,9 +21,7 @@ struct Case {
   std::vector<std::pair<int32_t, double>> dues;  // step, seconds it is due
 };
 
-const double* times_of(const Case& c) {
-  return c.times.empty() ? nullptr : c.times.data();
-}
+const double* times_of(const Case& c) { return c.times.empty() ? nullptr : c.times.data(); }
 
 // Builds the clock of each case and checks its dues.
 template <size_t N>
@@ -49,10 +47,7 @@ TEST(PlaybackClock, SteadyTimesPaceTheStepsFromTheFirstSample) {
       {"far from zero", {1e9, 1e9 + 0.5, 1e9 + 1.0}, 3, {{1, 0.5}, {2, 1.0}}},
       {"tiniest rise", {0.0, 5e-324}, 2, {{1, 5e-324}}},
       {"one finite sample", {42.0}, 1, {{0, 0}}},
-      {"count below the times: only those are looked at",
-       {0.0, 0.25, 100.0},
-       2,
-       {{1, 0.25}}},
+      {"count below the times: only those are looked at", {0.0, 0.25, 100.0}, 2, {{1, 0.25}}},
   };
   expect_dues(cases);
 }
@@ -68,19 +63,13 @@ TEST(PlaybackClock, TimesThatAreNoSteadyClockGiveOneHundredStepsASecond) {
        4,
        {{1, 0.01}, {3, 0.03}}},
       {"typical step just over 1 s", {0.0, 1.0000001, 2.0000002}, 3, {{1, 0.01}, {2, 0.02}}},
-      {"most times repeated",
-       {0.0, 0.25, 0.25, 0.25, 0.25, 1.0},
-       6,
-       {{1, 0.01}, {5, 0.05}}},
+      {"most times repeated", {0.0, 0.25, 0.25, 0.25, 0.25, 1.0}, 6, {{1, 0.01}, {5, 0.05}}},
       {"one NaN sample", {quiet_nan}, 1, {{0, 0}}},
       {"one infinite sample", {infinite}, 1, {{0, 0}}},
       {"no times", {}, 3, {{0, 0}, {1, 0.01}, {2, 0.02}}},
       {"no samples", {}, 0, {{0, 0}, {7, 0.07}}},
       {"negative count", {0.0, 0.25}, -5, {{1, 0.01}}},
-      {"most samples a record can count",
-       {},
-       max_count,
-       {{max_count - 1, 21474836.46}}},
+      {"most samples a record can count", {}, max_count, {{max_count - 1, 21474836.46}}},
   };
   expect_dues(cases);
 }
@@ -97,10 +86,7 @@ TEST(PlaybackClock, TimesThatDoNotFitAreBridgedByTheTypicalStep) {
        {{3, 0.09375}, {4, 0.125}}},
       {"one repeated time", {0.0, 0.5, 0.5, 1.0}, 4, {{1, 0.5}, {2, 1.0}, {3, 1.5}}},
       {"one falling time", {0.0, 0.5, 0.25, 1.0}, 4, {{1, 0.5}, {2, 1.0}, {3, 1.75}}},
-      {"one time jump",
-       {0.0, 0.25, 0.5, 100.5, 100.75},
-       5,
-       {{2, 0.5}, {3, 0.75}, {4, 1.0}}},
+      {"one time jump", {0.0, 0.25, 0.5, 100.5, 100.75}, 5, {{2, 0.5}, {3, 0.75}, {4, 1.0}}},
       {"jump on the last sample", {0.0, 0.25, 0.5, 100.0}, 4, {{2, 0.5}, {3, 0.75}}},
       {"one glitch: up, then back",
        {0.0, 0.25, 57.0, 0.75, 1.0},
@@ -128,10 +114,8 @@ TEST(PlaybackClock, StepsOutsideTheSamplesNeverReadTheTimes) {
   const std::vector<double> times = {0.0, 0.25};
   const PlaybackClock clock(times.data(), 2);
   // Columns: step, due.
-  const std::pair<int32_t, double> dues[] = {
-      {2, 0.02}, {-1, -0.01}, {max_count, 21474836.47}};
-  for (const auto& [step, seconds] : dues)
-    EXPECT_EQ(clock.due(step), seconds) << "step " << step;
+  const std::pair<int32_t, double> dues[] = {{2, 0.02}, {-1, -0.01}, {max_count, 21474836.47}};
+  for (const auto& [step, seconds] : dues) EXPECT_EQ(clock.due(step), seconds) << "step " << step;
 }
 
 }  // namespace

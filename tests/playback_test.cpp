@@ -53,11 +53,9 @@ class Later {
   std::function<void()> action;
 };
 
-
 // A capture of one joint standing still at capture point (100, 200, 300),
 // which the initial camera shows, with sample r at first + r / rate_hz s.
-void stand_still(TestCapture& capture, int samples, double first,
-                 double rate_hz) {
+void stand_still(TestCapture& capture, int samples, double first, double rate_hz) {
   for (int r = 0; r < samples; ++r) {
     capture.place(0, r, 100, 200, 300);
     capture.set_time(r, first + r / rate_hz);
@@ -66,8 +64,7 @@ void stand_still(TestCapture& capture, int samples, double first,
 
 // Lets the toolkit draw everything pending, up to five seconds.
 void settle(Fl_Window& view) {
-  for (int i = 0; i < 100 && (!view.visible() || view.damage() != 0); ++i)
-    Fl::wait(0.05);
+  for (int i = 0; i < 100 && (!view.visible() || view.damage() != 0); ++i) Fl::wait(0.05);
 }
 
 // Shows ui on a capture of one joint standing still at 100 Hz, drawn once.
@@ -129,13 +126,10 @@ TEST_F(PlaybackOnScreen, PlaysAtTheCapturesPaceAndDrawsMostSamples) {
     const std::vector<int32_t>& drawn = view->frames_drawn;
     ASSERT_FALSE(drawn.empty());
     EXPECT_EQ(drawn.back(), last) << "the last sample must be shown";
-    EXPECT_TRUE(std::is_sorted(drawn.begin(), drawn.end()))
-        << "frames were drawn out of order";
+    EXPECT_TRUE(std::is_sorted(drawn.begin(), drawn.end())) << "frames were drawn out of order";
     std::vector<int32_t> distinct = drawn;
-    distinct.erase(std::unique(distinct.begin(), distinct.end()),
-                   distinct.end());
-    EXPECT_GT(static_cast<int>(distinct.size()), c.samples / 2)
-        << "distinct samples drawn";
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    EXPECT_GT(static_cast<int>(distinct.size()), c.samples / 2) << "distinct samples drawn";
   }
 }
 
@@ -148,22 +142,13 @@ TEST_F(PlaybackOnScreen, CameraControlsChangeThePictureDuringAPlayback) {
   // Columns: control, value it is moved to. Every value keeps the marker in
   // sight at a new place or size.
   const Row rows[] = {
-      {"zoom", [](ViewerUI& ui) -> Fl_Valuator* { return ui.zoom_slider; },
-       20},
-      {"pan horizontal",
-       [](ViewerUI& ui) -> Fl_Valuator* { return ui.pan_horizontal_slider; },
-       -5},
-      {"pan vertical",
-       [](ViewerUI& ui) -> Fl_Valuator* { return ui.pan_vertical_slider; },
-       -5},
-      {"rotate vertical",
-       [](ViewerUI& ui) -> Fl_Valuator* { return ui.rotate_vertical_roller; },
+      {"zoom", [](ViewerUI& ui) -> Fl_Valuator* { return ui.zoom_slider; }, 20},
+      {"pan horizontal", [](ViewerUI& ui) -> Fl_Valuator* { return ui.pan_horizontal_slider; }, -5},
+      {"pan vertical", [](ViewerUI& ui) -> Fl_Valuator* { return ui.pan_vertical_slider; }, -5},
+      {"rotate vertical", [](ViewerUI& ui) -> Fl_Valuator* { return ui.rotate_vertical_roller; },
        45},
       {"rotate horizontal",
-       [](ViewerUI& ui) -> Fl_Valuator* {
-         return ui.rotate_horizontal_roller;
-       },
-       90},
+       [](ViewerUI& ui) -> Fl_Valuator* { return ui.rotate_horizontal_roller; }, 90},
   };
   constexpr int capture_samples = 200;  // 2 s at 100 Hz
   for (const Row& row : rows) {
@@ -214,8 +199,7 @@ TEST_F(PlaybackOnScreen, ClickOnRunDuringAPlaybackLetsItGoOn) {
   Later click(1.0, [&] {
     frame_at_click = ui.view->get_current_frame();
     const Fl_Light_Button* run = ui.run_button;
-    run_command("xdotool mousemove --window " +
-                std::to_string(fl_xid(ui.main_window)) + " " +
+    run_command("xdotool mousemove --window " + std::to_string(fl_xid(ui.main_window)) + " " +
                 std::to_string(run->x() + run->w() / 2) + " " +
                 std::to_string(run->y() + run->h() / 2) + " click 1");
   });

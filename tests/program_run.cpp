@@ -17,13 +17,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 Clock::time_point deadline_after(double seconds) {
-  return Clock::now() + std::chrono::milliseconds(
-                            static_cast<long>(seconds * 1000.0));
+  return Clock::now() + std::chrono::milliseconds(static_cast<long>(seconds * 1000.0));
 }
 
-void pause_briefly() {
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-}
+void pause_briefly() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
 
 }  // namespace
 
@@ -43,17 +40,16 @@ ProgramRun::ProgramRun(const std::string& program, const std::string& input,
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   // Closed before the program starts, so its first write already finds no reader.
   if (streams == Streams::output_unread) close(from_child[0]);
-  child = start_child(argv, environment_with({}),
-                      streams == Streams::input_closed ? -1 : to_child[0],
-                      streams == Streams::output_closed ? -1 : from_child[1],
-                      streams == Streams::error_closed ? -1 : STDERR_FILENO);
+  child =
+      start_child(argv, environment_with({}), streams == Streams::input_closed ? -1 : to_child[0],
+                  streams == Streams::output_closed ? -1 : from_child[1],
+                  streams == Streams::error_closed ? -1 : STDERR_FILENO);
   close(to_child[0]);
   close(from_child[1]);
   output_fd = streams == Streams::output_unread ? -1 : from_child[0];
   // The inputs are far below the pipe's capacity, so this never blocks.
   if (child > 0 &&
-      write(to_child[1], input.data(), input.size()) !=
-          static_cast<ssize_t>(input.size()))
+      write(to_child[1], input.data(), input.size()) != static_cast<ssize_t>(input.size()))
     std::perror("writing the program's input");
   close(to_child[1]);
 }
@@ -99,9 +95,8 @@ std::string ProgramRun::output() {
 }
 
 std::string ProgramRun::window() const {
-  const std::string found = run_command(
-      "xdotool search --all --pid " + std::to_string(child) +
-      " --name '^Displays the Markers$' 2>/dev/null");
+  const std::string found = run_command("xdotool search --all --pid " + std::to_string(child) +
+                                        " --name '^Displays the Markers$' 2>/dev/null");
   return found.substr(0, found.find('\n'));
 }
 

@@ -47,8 +47,7 @@ void send_close_request(Display* display, const std::string& window) {
   event.xclient.window = std::stoul(window);
   event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
   event.xclient.format = 32;
-  event.xclient.data.l[0] =
-      static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
   XFlush(display);
@@ -63,8 +62,7 @@ Window view_window(Display* display, const std::string& window) {
     Window parent = 0;
     Window* children = nullptr;
     unsigned count = 0;
-    if (XQueryTree(display, std::stoul(window), &root, &parent, &children,
-                   &count) != 0 &&
+    if (XQueryTree(display, std::stoul(window), &root, &parent, &children, &count) != 0 &&
         count > 0)
       view = children[0];
     if (children != nullptr) XFree(children);
@@ -77,8 +75,7 @@ Window view_window(Display* display, const std::string& window) {
 // holds for them; returns the last pixels read.
 std::vector<unsigned long> watch_pixels(
     Display* display, Window view,
-    const std::function<bool(const std::vector<unsigned long>&)>& done,
-    double seconds) {
+    const std::function<bool(const std::vector<unsigned long>&)>& done, double seconds) {
   std::vector<unsigned long> pixels = window_pixels(display, view);
   for (int i = 0; i < static_cast<int>(seconds * 20) && !done(pixels); ++i) {
     usleep(50000);
@@ -90,8 +87,7 @@ std::vector<unsigned long> watch_pixels(
 int window_size(const std::string& window, const std::string& field) {
   const std::string info = run_command("xwininfo -id " + window);
   const size_t at = info.find(field + ": ");
-  return at == std::string::npos ? -1
-                                 : std::stoi(info.substr(at + field.size() + 2));
+  return at == std::string::npos ? -1 : std::stoi(info.substr(at + field.size() + 2));
 }
 
 class Program : public ::testing::Test {
@@ -167,7 +163,10 @@ TEST_F(Program, ShowsTheWindowAfterTheNameAndEndsWithStatusZeroWhenClosed) {
       {"name at end of input", capture, {}, texts::prompt},
       {"name of 999 characters", capture_with_longest_path() + "\n", {}, texts::prompt},
       {"arguments are ignored", capture + "\n", {"/no/such/file.csv"}, texts::prompt},
-      {"joint never seen", unseen_joint + "\n", {}, texts::prompt + texts::whole_series_missing_times(3)},
+      {"joint never seen",
+       unseen_joint + "\n",
+       {},
+       texts::prompt + texts::whole_series_missing_times(3)},
       {"300 markers", many_markers + "\n", {}, texts::prompt},
   };
   for (const Case& c : cases) {
@@ -218,8 +217,8 @@ TEST_F(Program, ClosedOrUnreadStandardStreamsChangeNothingElse) {
     const char* what;
     Streams streams;
     std::string input;
-    bool window;        // shows its window (closed with Escape: status 0)
-    std::string output; // what the test reads of standard output
+    bool window;         // shows its window (closed with Escape: status 0)
+    std::string output;  // what the test reads of standard output
   };
   // Columns: what is closed or unread, the streams, standard input, whether
   // the window opens, standard output. Without a window the status is 1.
@@ -250,7 +249,7 @@ TEST_F(Program, ClosedOrUnreadStandardStreamsChangeNothingElse) {
 }
 
 TEST_F(Program, ClosingTheWindowDuringRunEndsWithStatusZeroAtOnce) {
-  CaptureShape walk;  // a figure walking in place
+  CaptureShape walk;    // a figure walking in place
   walk.samples = 1000;  // 10 s at 100 Hz
   const std::string capture = dir.path() + "/long-walk.csv";
   ASSERT_TRUE(write_capture_file(capture.c_str(), walk));
@@ -275,17 +274,13 @@ TEST_F(Program, ClosingTheWindowDuringRunEndsWithStatusZeroAtOnce) {
     ASSERT_NE(view, 0u) << "no view in the window";
     // The first sample, once it is on the screen.
     const std::vector<unsigned long> first = watch_pixels(
-        display, view,
-        [](const std::vector<unsigned long>& p) { return lit_pixels(p) > 0; },
-        10.0);
+        display, view, [](const std::vector<unsigned long>& p) { return lit_pixels(p) > 0; }, 10.0);
     ASSERT_GT(lit_pixels(first), 0) << "the first sample was never shown";
 
     // "Run" sits at 5, 90 and is 45 x 40 pixels.
     run_command("xdotool mousemove --window " + window + " 27 110 click 1");
     const std::vector<unsigned long> later = watch_pixels(
-        display, view,
-        [&first](const std::vector<unsigned long>& p) { return p != first; },
-        5.0);
+        display, view, [&first](const std::vector<unsigned long>& p) { return p != first; }, 5.0);
     ASSERT_TRUE(later != first) << "Run did not start a playback";
 
     c.close(display, window);

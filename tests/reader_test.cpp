@@ -152,10 +152,12 @@ TEST(Reader, DataLineFieldsByColumn) {
 // Field texts of every form the reader meets: plain coordinates, empty
 // fields, exponents, blanks before and text after a number, more digits than
 // one operation converts exactly, negative zero, no number at all.
+// clang-format off
 const char* const field_forms[] = {
     "1234.567", "-40.25", "+7", "", "", "12", "1.5e3", "-2E-2", " 4.5", "\t-3",
     "12.5x", "abc", "-", ".", "5.", ".25", "-0.0", "1e", "2.9", "1234567890.123456",
     "123456789012345678901.5", "0.000", "98765.4321e-3", "1e400", "-1e-400"};
+// clang-format on
 
 // The fields of a data line, split at every comma.
 std::vector<std::string> split_fields(const std::string& line) {
@@ -199,7 +201,7 @@ TEST(Reader, RecordMatchesTheReferenceValueByValue) {
   std::vector<std::string> lines;
   for (int r = 0; r < rows; ++r) {
     const int shape = static_cast<int>(random() % 10);
-    const size_t count = shape == 0 ? 1 + random() % (full - 1)
+    const size_t count = shape == 0   ? 1 + random() % (full - 1)
                          : shape == 1 ? full + 1 + random() % 4
                                       : full;
     std::string line = shape == 2 ? std::to_string(r) : "";
@@ -258,8 +260,8 @@ TEST(Reader, LineEndStylesAndByteOrderMarkGiveTheSameRecord) {
     std::string content;
     std::string with_newlines;
   } cases[] = {
-      {"carriage returns",
-       "KSample,KTime,A_X,A_Y,A_Z\r1,0.00,1,2,3\r2,0.01,1,2,3\r3,0.02,1,2,3\r", three},
+      {"carriage returns", "KSample,KTime,A_X,A_Y,A_Z\r1,0.00,1,2,3\r2,0.01,1,2,3\r3,0.02,1,2,3\r",
+       three},
       {"carriage returns, none at the end",
        "KSample,KTime,A_X,A_Y,A_Z\r1,0.00,1,2,3\r2,0.01,1,2,3\r3,0.02,1,2,3", three},
       {"carriage returns, empty fields and a blank line",
@@ -305,6 +307,7 @@ TEST(Reader, LongestAllowedLineIsRead) {
 // Long lines load as short ones do, whatever their line end.
 // Columns: length of the data line before its line end, the line end.
 TEST(Reader, LongLinesLoadLikeShortOnes) {
+  // clang-format off
   const struct {
     size_t length;
     const char* line_end;
@@ -313,14 +316,17 @@ TEST(Reader, LongLinesLoadLikeShortOnes) {
       {100000, ""},  {LineReader::max_line_length, ""},
       {LineReader::max_line_length, "\r\n"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.length) + " characters, line end \"" +
-                 (*c.line_end == '\r' ? "\\r\\n" : *c.line_end == '\n' ? "\\n" : "") + "\"");
+                 (*c.line_end == '\r'   ? "\\r\\n"
+                  : *c.line_end == '\n' ? "\\n"
+                                        : "") +
+                 "\"");
     const std::string line = padded_data_line(c.length);
     // The first line ends like the last unless the last has no line end.
     const std::string first_end = *c.line_end == '\0' ? "\n" : c.line_end;
-    const MotionData data =
-        load("KSample,KTime,A,b,c\n" + line + first_end + line + c.line_end);
+    const MotionData data = load("KSample,KTime,A,b,c\n" + line + first_end + line + c.line_end);
     ASSERT_EQ(data.sample_count, 2);
     for (int r = 0; r < 2; ++r) {
       EXPECT_EQ(data.sample_numbers[r], 1);
@@ -363,7 +369,8 @@ TEST(Reader, HeadersOfThousandsOfJointsLoad) {
     ASSERT_EQ(data.joint_count, c.joints);
     ASSERT_EQ(data.sample_count, 1);
     EXPECT_STREQ(data.joints[0].name, "J0_X");
-    EXPECT_STREQ(data.joints[c.joints - 1].name, ("J" + std::to_string(c.joints - 1)).substr(0, 4).c_str());
+    EXPECT_STREQ(data.joints[c.joints - 1].name,
+                 ("J" + std::to_string(c.joints - 1)).substr(0, 4).c_str());
     for (int j = 0; j < c.joints; ++j) {
       ASSERT_EQ(data.joints[j].x[0], j) << "joint " << j;
       ASSERT_EQ(data.joints[j].y[0], j + 0.25) << "joint " << j;
@@ -377,8 +384,8 @@ TEST(Reader, LinesAcrossBufferRefillsAreWhole) {
   std::string content = "KSample,KTime,A,b,c\n";
   const int rows = 40000;
   for (int r = 0; r < rows; ++r) {
-    content += std::to_string(r) + ",0.25," + std::to_string(r) + ".5,-" +
-               std::to_string(r) + ",12345.678\n";
+    content += std::to_string(r) + ",0.25," + std::to_string(r) + ".5,-" + std::to_string(r) +
+               ",12345.678\n";
   }
   const MotionData data = load(content);
   ASSERT_EQ(data.sample_count, rows);
@@ -416,18 +423,13 @@ TEST(Reader, FaultsPrintTheirLineAndExitWithStatusOne) {
       {"KSample,KTime,\n", texts::three_headings},
       {"KSample,KTime,A,b\n", texts::three_headings},
       {"KSample,KTime,A,b,c,D\n1,0,1,2,3\n", texts::three_headings},
-      {"KSample,KTime,A,b,c\n" + long_line + "\n",
-       texts::line_too_long(2)},
-      {"KSample,KTime,A,b,c\n1,0,1,1,1\n" + long_line,
-       texts::line_too_long(3)},
-      {"KSample,KTime,A,b,c\n1,0,1,1,1\n" + long_line + "\r\n",
-       texts::line_too_long(3)},
+      {"KSample,KTime,A,b,c\n" + long_line + "\n", texts::line_too_long(2)},
+      {"KSample,KTime,A,b,c\n1,0,1,1,1\n" + long_line, texts::line_too_long(3)},
+      {"KSample,KTime,A,b,c\n1,0,1,1,1\n" + long_line + "\r\n", texts::line_too_long(3)},
       {"Nonsense header\n" + long_line + "\n", texts::line_too_long(2)},
       {long_line + "\n1,0,1,1,1\n", texts::line_too_long(1)},
-      {"KSample,KTime,A,b,c\n" + long_line + long_line + "\n",
-       texts::line_too_long(2)},
-      {"KSample,KTime,A,b,c\n1,0,1,1,1\n2,0,\0,1,1\n"s + long_line + "\n",
-       texts::nul_character(3)},
+      {"KSample,KTime,A,b,c\n" + long_line + long_line + "\n", texts::line_too_long(2)},
+      {"KSample,KTime,A,b,c\n1,0,1,1,1\n2,0,\0,1,1\n"s + long_line + "\n", texts::nul_character(3)},
       {"KSa\0mple,KTime,A,b,c\n"s, texts::nul_character(1)},
       {"\xEF\xBB\xBF", texts::expecting_first_line},
       {"\xEF\xBB\xBF ksample,KTime,A,b,c\n", texts::expecting_ksample},
@@ -436,8 +438,7 @@ TEST(Reader, FaultsPrintTheirLineAndExitWithStatusOne) {
       {"KSample,KTime,A,b,c\n\xEF\xBB\xBF" + long_line, texts::line_too_long(2)},
       {"KSample,KTime\r1,0\r", texts::expecting_ktime},
       {"KSample,KTime,A,b,c,D\r1,0,1,2,3\r", texts::three_headings},
-      {"KSample,KTime,A,b,c\r1,0,1,1,1\r" + long_line + "\r",
-       texts::line_too_long(3)},
+      {"KSample,KTime,A,b,c\r1,0,1,1,1\r" + long_line + "\r", texts::line_too_long(3)},
       {"KSample,KTime,A,b,c\r1,0,\0,1,1\r"s, texts::nul_character(2)},
   };
   for (const auto& c : cases) {

@@ -27,8 +27,9 @@ constexpr size_t mib = size_t{1} << 20;
 // returned true, 1 when it returned false, -1 when the child was killed.
 int status_in_child(const std::function<bool()>& check) {
   return run_in_child([&check] {
-    if (!check()) _exit(1);
-  }).exit_status;
+           if (!check()) _exit(1);
+         })
+      .exit_status;
 }
 
 TEST(RecordMemory, RecordBytesCountEveryArrayOfTheRecord) {
@@ -62,9 +63,10 @@ TEST(RecordMemory, RecordBytesCountEveryArrayOfTheRecord) {
       {size_t{1} << 40, size_t{1} << 40, 0, largest_size},
   };
   for (const auto& c : cases) {
-    const size_t expected = c.bytes == largest_size ? largest_size
-                            : c.samples * per_sample + c.joints * per_joint +
-                                  3 * c.joints * c.series_lines * line;
+    const size_t expected =
+        c.bytes == largest_size
+            ? largest_size
+            : c.samples * per_sample + c.joints * per_joint + 3 * c.joints * c.series_lines * line;
     size_t bytes = 7;
     const bool fits = record_bytes(c.samples, c.joints, bytes);
     EXPECT_EQ(fits, expected != largest_size) << c.samples << " x " << c.joints;
@@ -98,7 +100,8 @@ size_t bytes_in_use(int index) {
 }
 
 TEST(RecordMemory, ALimitLeavesWhatItAllowsAboveTheMemoryInUse) {
-  if (sanitized_build) GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit";
+  if (sanitized_build)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit";
   // Columns: the limit, the statm field it counts against.
   const struct {
     const char* name;

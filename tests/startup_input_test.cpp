@@ -58,7 +58,8 @@ TEST_F(StartupInput, NamedPipeEndsWithCannotOpenAtOnce) {
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   const auto start = std::chrono::steady_clock::now();
   expect_cannot_open(pipe);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << "waited on the pipe";
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20))
+      << "waited on the pipe";
 }
 
 TEST_F(StartupInput, NameWithANulByteEndsWithCannotOpen) {

@@ -31,5 +31,6 @@ SweepTally run_sweep(int inputs, int workers, const std::function<InputVerdict(i
 void report_sweep(const SweepTally& tally, size_t shown, const std::string& title) {
   for (size_t i = 0; i < tally.faults.size() && i < shown; ++i) ADD_FAILURE() << tally.faults[i];
   std::printf("%s, %zu faults\n", title.c_str(), tally.faults.size());
-  for (const auto& [outcome, count] : tally.outcomes) std::printf("  %6d  %s\n", count, outcome.c_str());
+  for (const auto& [outcome, count] : tally.outcomes)
+    std::printf("  %6d  %s\n", count, outcome.c_str());
 }

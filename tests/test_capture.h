@@ -35,9 +35,7 @@ class TestCapture {
   }
 
   // Gives sample r the time `seconds`.
-  void set_time(int r, double seconds) {
-    times[static_cast<size_t>(r)] = seconds;
-  }
+  void set_time(int r, double seconds) { times[static_cast<size_t>(r)] = seconds; }
 
   MotionData* data() { return &record; }
 

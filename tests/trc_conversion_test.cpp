@@ -51,7 +51,8 @@ TEST(TrcConversion, TabAndCommaTablesGiveTheSameCapture) {
 
 TEST(TrcConversion, CarriageReturnsAndPaddingCellsChangeNothing) {
   std::string table;
-  for (char c : with_commas(tab_table)) table += c == '\n' ? std::string(",,,\r\n") : std::string(1, c);
+  for (char c : with_commas(tab_table))
+    table += c == '\n' ? std::string(",,,\r\n") : std::string(1, c);
   EXPECT_EQ(convert_table(table), expected_capture);
 }
 
@@ -94,7 +95,8 @@ TEST(TrcConversion, BadTablesEndWithAMessage) {
   } cases[] = {
       {"no PathFileType", replaced("PathFileType", "PathFile"), "not a TRC file"},
       {"only four rows", "PathFileType\t4\nDataRate\n50\nFrame#\n", "not a TRC file"},
-      {"more markers than names", replaced("\t2\tm", "\t9\tm"), "NumMarkers is more than its names row"},
+      {"more markers than names", replaced("\t2\tm", "\t9\tm"),
+       "NumMarkers is more than its names row"},
       {"rate 0", replaced("50\t50\t3", "0\t50\t3"), "DataRate is not a positive number"},
       {"rate text", replaced("50\t50\t3", "fast\t50\t3"), "DataRate is not a positive number"},
       {"no markers", replaced("\t2\tm", "\t0\tm").replace(good.find("HEAD"), 15, "\t\t\t\t\t"),
@@ -102,14 +104,16 @@ TEST(TrcConversion, BadTablesEndWithAMessage) {
       {"no data rows", good.substr(0, good.find("10\t0.000")), "holds no data rows"},
       {"text in a cell", replaced("1.70", "1.7x"), "line 7, column 4"},
       {"infinite cell", replaced("1.70", "inf"), "line 7, column 4"},
-      {"fractional frame number", replaced("11\t0.020", "11.5\t0.020"), "line 8 of the TRC file has no whole frame number"},
+      {"fractional frame number", replaced("11\t0.020", "11.5\t0.020"),
+       "line 8 of the TRC file has no whole frame number"},
   };
   for (const auto& c : cases) {
     try {
       convert_table(c.table);
       ADD_FAILURE() << c.what << ": converted";
     } catch (const ConversionError& error) {
-      EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << c.what << ": " << error.what();
+      EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos)
+          << c.what << ": " << error.what();
     }
   }
 }

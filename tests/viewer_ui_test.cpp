@@ -33,8 +33,7 @@ TEST(ViewerUI, WidgetTreeHasItsGeometryOrderAndLabels) {
       {outer, window, 0, 25, 25, 1020, 795, nullptr},
       {ui.zoom_slider, outer, 0, 350, 45, 515, 35, "Zoom Input"},
       {ui.vertical_group, outer, 1, 50, 100, 250, 530, nullptr},
-      {ui.pan_vertical_slider, ui.vertical_group, 0, 260, 155, 35, 425,
-       "Pan Camera Vertical"},
+      {ui.pan_vertical_slider, ui.vertical_group, 0, 260, 155, 35, 425, "Pan Camera Vertical"},
       {ui.rotate_vertical_roller, ui.vertical_group, 1, 115, 155, 35, 425,
        "Rotate Camera Vertical"},
       {ui.horizontal_group, outer, 2, 465, 595, 315, 165, nullptr},
@@ -93,14 +92,11 @@ TEST(ViewerUI, ValuatorsHaveTheirRangesTypesAndCallbacks) {
   // horizontal), static callback.
   const Row rows[] = {
       {"zoom", ui.zoom_slider, -1000, 1000, 5, 1, ViewerUI::on_zoom},
-      {"pan vertical", ui.pan_vertical_slider, -500, 500, 5, 0,
-       ViewerUI::on_pan_vertical},
-      {"rotate vertical", ui.rotate_vertical_roller, -180, 180, 1, 0,
-       ViewerUI::on_rotate_vertical},
+      {"pan vertical", ui.pan_vertical_slider, -500, 500, 5, 0, ViewerUI::on_pan_vertical},
+      {"rotate vertical", ui.rotate_vertical_roller, -180, 180, 1, 0, ViewerUI::on_rotate_vertical},
       {"rotate horizontal", ui.rotate_horizontal_roller, -180, 180, 1, 1,
        ViewerUI::on_rotate_horizontal},
-      {"pan horizontal", ui.pan_horizontal_slider, -500, 500, 5, 1,
-       ViewerUI::on_pan_horizontal},
+      {"pan horizontal", ui.pan_horizontal_slider, -500, 500, 5, 1, ViewerUI::on_pan_horizontal},
       {"frame", ui.frame_slider, 0, 1000, 1, 1, ViewerUI::on_frame},
   };
   for (const Row& row : rows) {
@@ -131,8 +127,8 @@ struct CameraValues {
 };
 
 CameraValues camera_of(const MarkerView& view) {
-  return {view.get_zoom(), view.get_pan_x(), view.get_pan_y(),
-          view.get_rotation_x(), view.get_rotation_y()};
+  return {view.get_zoom(), view.get_pan_x(), view.get_pan_y(), view.get_rotation_x(),
+          view.get_rotation_y()};
 }
 
 TEST(ViewerUI, EachCameraControlDrivesItsOwnViewValue) {
@@ -144,22 +140,17 @@ TEST(ViewerUI, EachCameraControlDrivesItsOwnViewValue) {
   };
   // Columns: control, value given to it, camera value that must take it.
   const Row rows[] = {
-      {"zoom", [](ViewerUI& ui) -> Fl_Valuator* { return ui.zoom_slider; },
-       -37.5, &CameraValues::zoom},
-      {"pan horizontal",
-       [](ViewerUI& ui) -> Fl_Valuator* { return ui.pan_horizontal_slider; },
+      {"zoom", [](ViewerUI& ui) -> Fl_Valuator* { return ui.zoom_slider; }, -37.5,
+       &CameraValues::zoom},
+      {"pan horizontal", [](ViewerUI& ui) -> Fl_Valuator* { return ui.pan_horizontal_slider; },
        37.5, &CameraValues::pan_x},
-      {"pan vertical",
-       [](ViewerUI& ui) -> Fl_Valuator* { return ui.pan_vertical_slider; },
-       -455.0, &CameraValues::pan_y},
-      {"rotate vertical",
-       [](ViewerUI& ui) -> Fl_Valuator* { return ui.rotate_vertical_roller; },
+      {"pan vertical", [](ViewerUI& ui) -> Fl_Valuator* { return ui.pan_vertical_slider; }, -455.0,
+       &CameraValues::pan_y},
+      {"rotate vertical", [](ViewerUI& ui) -> Fl_Valuator* { return ui.rotate_vertical_roller; },
        12.25, &CameraValues::rotation_x},
       {"rotate horizontal",
-       [](ViewerUI& ui) -> Fl_Valuator* {
-         return ui.rotate_horizontal_roller;
-       },
-       -179.0, &CameraValues::rotation_y},
+       [](ViewerUI& ui) -> Fl_Valuator* { return ui.rotate_horizontal_roller; }, -179.0,
+       &CameraValues::rotation_y},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -184,8 +175,7 @@ TEST(ViewerUI, FrameSliderSelectsTheTruncatedFrame) {
   const struct {
     double value;
     int frame;
-  } rows[] = {{0, 0}, {150, 150}, {150.9, 150}, {298.99, 298},
-              {299, 299}, {300, 299}, {1000, 299}};
+  } rows[] = {{0, 0}, {150, 150}, {150.9, 150}, {298.99, 298}, {299, 299}, {300, 299}, {1000, 299}};
   for (const auto& row : rows) {
     TestCapture capture(300, 1);
     ViewerUI ui;
@@ -223,8 +213,7 @@ TEST(ViewerUI, EveryHandlerAsksForARedrawOfTheView) {
   for (Fl_Widget* control : controls) {
     SCOPED_TRACE(control->label());
     // Lets the toolkit draw whatever is pending, up to five seconds.
-    for (int i = 0; i < 100 && (!ui.view->visible() || ui.view->damage()); ++i)
-      Fl::wait(0.05);
+    for (int i = 0; i < 100 && (!ui.view->visible() || ui.view->damage()); ++i) Fl::wait(0.05);
     ASSERT_EQ(ui.view->damage(), 0);
     control->do_callback();
     EXPECT_NE(ui.view->damage(), 0);

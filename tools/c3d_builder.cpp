@@ -14,7 +14,8 @@ constexpr uint16_t longest_word_count = 65535;
 // Appends numbers in one processor type's encoding.
 class Encoder {
  public:
-  Encoder(std::vector<unsigned char>& bytes, C3dNumberFormat format) : bytes(bytes), format(format) {}
+  Encoder(std::vector<unsigned char>& bytes, C3dNumberFormat format)
+      : bytes(bytes), format(format) {}
 
   void byte(int value) { bytes.push_back(static_cast<unsigned char>(value)); }
 

@@ -26,13 +26,13 @@ struct StoredPoint {
 struct C3dDescription {
   C3dNumberFormat format = C3dNumberFormat::intel;
   bool float_storage = false;
-  float scale = 0.1f;               // > 0; coordinates are stored values x scale
+  float scale = 0.1f;  // > 0; coordinates are stored values x scale
   float rate_hz = 100.0f;
   int64_t first_frame = 1;
-  int64_t frames = 3;               // frames in the data section
-  int64_t frames_claimed = 0;       // frames the header claims; 0: as many as written
-  int analog_samples = 0;           // analog values after each frame's points
-  bool empty_parameters = false;    // parameter section without records
+  int64_t frames = 3;             // frames in the data section
+  int64_t frames_claimed = 0;     // frames the header claims; 0: as many as written
+  int analog_samples = 0;         // analog values after each frame's points
+  bool empty_parameters = false;  // parameter section without records
   std::string units = "mm";
   std::vector<std::string> labels;  // one per point; POINT:LABELS, LABELS2, ... 255 each
   // The stored point of marker m in frame f (0-based).

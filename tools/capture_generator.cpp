@@ -17,8 +17,8 @@ constexpr double degrees = pi / 180.0;
 // that it fills the initial view; x points forward, y to the left, z up.
 constexpr double height = 760.0;
 constexpr double floor_z = -370.0;
-constexpr double stride_hz = 0.9;   // gait cycles per second
-constexpr double drift_mm = 25.0;   // slow sway of the whole body along x
+constexpr double stride_hz = 0.9;  // gait cycles per second
+constexpr double drift_mm = 25.0;  // slow sway of the whole body along x
 constexpr double drift_hz = 0.05;
 
 // Body landmarks, one marker each; further markers sit beside them.
@@ -87,8 +87,7 @@ char* append_fixed(char* out, double value, int decimals, bool keep_nonzero) {
 // Point in the sagittal (x, z) plane at length along a segment that leans
 // forward by angle from straight down.
 Point hang(const Point& from, double length, double angle) {
-  return {from.x + length * std::sin(angle), from.y,
-          from.z - length * std::cos(angle)};
+  return {from.x + length * std::sin(angle), from.y, from.z - length * std::cos(angle)};
 }
 
 // All landmarks at time t, in landmark_names order.
@@ -111,8 +110,7 @@ std::array<Point, landmark_count> landmarks_at(double t) {
     const double arm = -0.7 * thigh;
     const double elbow_flex = (20.0 + 10.0 * std::sin(leg_phase)) * degrees;
 
-    const Point shoulder{drift, sway + lateral * 0.13 * height,
-                         floor_z + 0.818 * height + bob};
+    const Point shoulder{drift, sway + lateral * 0.13 * height, floor_z + 0.818 * height + bob};
     Point elbow = hang(shoulder, 0.186 * height, arm);
     elbow.y += lateral * 0.01 * height;
     const Point wrist = hang(elbow, 0.146 * height, arm + elbow_flex);
@@ -144,16 +142,13 @@ std::array<Point, landmark_count> landmarks_at(double t) {
 Point ring_offset(int ring) {
   if (ring == 0) return {0.0, 0.0, 0.0};
   const double r = 0.025 * height * std::sqrt(static_cast<double>(ring));
-  return {r * std::cos(2.4 * ring), r * std::sin(2.4 * ring),
-          (ring % 2 == 1 ? 0.5 : -0.5) * r};
+  return {r * std::cos(2.4 * ring), r * std::sin(2.4 * ring), (ring % 2 == 1 ? 0.5 : -0.5) * r};
 }
 
 // Uniform value in [0, 1) from the engine's raw 64-bit output; the engine's
 // sequence is fixed by the standard, so the bytes do not depend on the
 // standard library.
-double unit(std::mt19937_64& rng) {
-  return static_cast<double>(rng() >> 11) * 0x1p-53;
-}
+double unit(std::mt19937_64& rng) { return static_cast<double>(rng() >> 11) * 0x1p-53; }
 
 bool write_header(FILE* file, int32_t markers) {
   if (std::fputs("KSample,KTime", file) == EOF) return false;

@@ -43,7 +43,9 @@ int main(int argc, char** argv) {
       C3dDescription d = walking_markers();
       d.format = format.format;
       d.float_storage = float_storage;
-      ok = ok && write_c3d_file(folder + "/" + format.name + (float_storage ? "-float" : "-integer") + ".c3d", d);
+      ok = ok &&
+           write_c3d_file(
+               folder + "/" + format.name + (float_storage ? "-float" : "-integer") + ".c3d", d);
     }
   }
   C3dDescription empty = walking_markers();

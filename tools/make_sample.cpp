@@ -26,13 +26,13 @@ bool parse_argument(const char* text, long long& value) {
 
 int main(int argc, char** argv) {
   long long samples = 0, markers = 0, rate = 0, seed = 0;
-  if (argc != 6 || !parse_argument(argv[1], samples) ||
-      !parse_argument(argv[2], markers) || !parse_argument(argv[3], rate) ||
-      !parse_argument(argv[4], seed) || samples < 0 || samples > INT32_MAX ||
-      markers < 1 || markers > max_capture_markers || rate < 1 || seed < 0) {
-    std::printf("Usage: make_sample SAMPLES MARKERS RATE_HZ SEED OUTPUT\n"
-                "  MARKERS 1 .. %d, RATE_HZ at least 1, SEED 0 or more\n",
-                max_capture_markers);
+  if (argc != 6 || !parse_argument(argv[1], samples) || !parse_argument(argv[2], markers) ||
+      !parse_argument(argv[3], rate) || !parse_argument(argv[4], seed) || samples < 0 ||
+      samples > INT32_MAX || markers < 1 || markers > max_capture_markers || rate < 1 || seed < 0) {
+    std::printf(
+        "Usage: make_sample SAMPLES MARKERS RATE_HZ SEED OUTPUT\n"
+        "  MARKERS 1 .. %d, RATE_HZ at least 1, SEED 0 or more\n",
+        max_capture_markers);
     return 2;
   }
   CaptureShape shape;

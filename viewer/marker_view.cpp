@@ -16,7 +16,7 @@ namespace {
 constexpr double field_of_view = 60.0;  // degrees
 constexpr double near_plane = 0.5;
 constexpr double far_plane = 1000.0;
-constexpr double cube_edge = 0.5;           // scene units
+constexpr double cube_edge = 0.5;  // scene units
 constexpr double capture_units_per_scene = 100.0;
 
 float to_scene(double capture_value) {
@@ -32,10 +32,8 @@ double seconds_since(WallClock::time_point start) {
 // Lets the toolkit handle events (and draw what they damage) until `due`
 // seconds after start. Returns false as soon as the window is no longer on
 // the screen, closed or hidden meanwhile.
-bool wait_on_screen(Fl_Window& window, WallClock::time_point start,
-                    double due) {
-  for (double left = due - seconds_since(start); left > 0.0;
-       left = due - seconds_since(start)) {
+bool wait_on_screen(Fl_Window& window, WallClock::time_point start, double due) {
+  for (double left = due - seconds_since(start); left > 0.0; left = due - seconds_since(start)) {
     Fl::wait(left);
     if (!window.shown()) return false;
   }
@@ -92,8 +90,7 @@ void MarkerView::play_on_screen() {
 }
 
 bool MarkerView::has_current_sample() const {
-  return data != nullptr && current_frame >= 0 &&
-         current_frame < data->sample_count;
+  return data != nullptr && current_frame >= 0 && current_frame < data->sample_count;
 }
 
 void MarkerView::draw() {
@@ -101,9 +98,8 @@ void MarkerView::draw() {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   const int height = h() > 0 ? h() : 1;
-  gluPerspective(field_of_view,
-                 static_cast<float>(w()) / static_cast<float>(height),
-                 near_plane, far_plane);
+  gluPerspective(field_of_view, static_cast<float>(w()) / static_cast<float>(height), near_plane,
+                 far_plane);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glMatrixMode(GL_MODELVIEW);
@@ -119,13 +115,11 @@ void MarkerView::draw() {
   for (int j = 0; j < data->joint_count; ++j) {
     const JointTrack& joint = data->joints[j];
     // A marker never seen (NaN) or out of range (infinite) has no place.
-    if (!std::isfinite(joint.x[current_frame]) ||
-        !std::isfinite(joint.y[current_frame]) ||
+    if (!std::isfinite(joint.x[current_frame]) || !std::isfinite(joint.y[current_frame]) ||
         !std::isfinite(joint.z[current_frame]))
       continue;
     glPushMatrix();
-    glTranslatef(to_scene(joint.y[current_frame]),
-                 to_scene(joint.z[current_frame]),
+    glTranslatef(to_scene(joint.y[current_frame]), to_scene(joint.z[current_frame]),
                  to_scene(joint.x[current_frame]));
     glutWireCube(cube_edge);
     glPopMatrix();

@@ -31,16 +31,14 @@ ViewerUI::ViewerUI() {
       {
         vertical_group = new Fl_Group(50, 100, 250, 530);
         {
-          pan_vertical_slider =
-              new Fl_Slider(260, 155, 35, 425, "Pan Camera Vertical");
+          pan_vertical_slider = new Fl_Slider(260, 155, 35, 425, "Pan Camera Vertical");
           pan_vertical_slider->minimum(-500);
           pan_vertical_slider->maximum(500);
           pan_vertical_slider->step(5);
           pan_vertical_slider->callback(on_pan_vertical);
         }
         {
-          rotate_vertical_roller =
-              new Fl_Roller(115, 155, 35, 425, "Rotate Camera Vertical");
+          rotate_vertical_roller = new Fl_Roller(115, 155, 35, 425, "Rotate Camera Vertical");
           rotate_vertical_roller->minimum(-180);
           rotate_vertical_roller->maximum(180);
           rotate_vertical_roller->step(1);
@@ -51,8 +49,7 @@ ViewerUI::ViewerUI() {
       {
         horizontal_group = new Fl_Group(465, 595, 315, 165);
         {
-          rotate_horizontal_roller =
-              new Fl_Roller(465, 675, 305, 40, "Rotate Camera Horizontal");
+          rotate_horizontal_roller = new Fl_Roller(465, 675, 305, 40, "Rotate Camera Horizontal");
           rotate_horizontal_roller->type(horizontal_type);
           rotate_horizontal_roller->minimum(-180);
           rotate_horizontal_roller->maximum(180);
@@ -60,8 +57,7 @@ ViewerUI::ViewerUI() {
           rotate_horizontal_roller->callback(on_rotate_horizontal);
         }
         {
-          pan_horizontal_slider =
-              new Fl_Slider(465, 620, 305, 40, "Pan Camera Horizontal");
+          pan_horizontal_slider = new Fl_Slider(465, 620, 305, 40, "Pan Camera Horizontal");
           pan_horizontal_slider->type(horizontal_type);
           pan_horizontal_slider->minimum(-500);
           pan_horizontal_slider->maximum(500);
