@@ -1,5 +1,9 @@
 #include "gap_filling.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <cstdio>
 #include <limits>
 
@@ -10,6 +14,26 @@ namespace {
 
 // A coordinate of exactly zero (either sign) stands for a marker not seen.
 bool is_missing(double value) { return value == 0.0; }
+
+// Position of the first missing value from `from` on, or length. The scan
+// reads every value of the record, so with SSE2 it tests eight values at a
+// time, which keeps it at the speed of memory; the last few values, and every
+// value on other processors, are tested one by one.
+int find_missing(const double* series, int from, int length) {
+#if defined(__SSE2__)
+  const __m128d zero = _mm_setzero_pd();
+  for (; length - from >= 8; from += 8) {
+    const double* eight = series + from;
+    const __m128d first_half = _mm_or_pd(_mm_cmpeq_pd(_mm_loadu_pd(eight), zero),
+                                         _mm_cmpeq_pd(_mm_loadu_pd(eight + 2), zero));
+    const __m128d second_half = _mm_or_pd(_mm_cmpeq_pd(_mm_loadu_pd(eight + 4), zero),
+                                          _mm_cmpeq_pd(_mm_loadu_pd(eight + 6), zero));
+    if (_mm_movemask_pd(_mm_or_pd(first_half, second_half)) != 0) break;
+  }
+#endif
+  while (from < length && !is_missing(series[from])) ++from;
+  return from;
+}
 
 }  // namespace
 
@@ -26,8 +50,7 @@ void fill_series(double* series, int length) {
 }
 
 int fill_next_gap(double* series, int after, int length) {
-  int start = after + 1;
-  while (start < length && !is_missing(series[start])) ++start;
+  const int start = find_missing(series, after + 1, length);
   if (start >= length) return length;
 
   const int left = start - 1;

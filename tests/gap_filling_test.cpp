@@ -82,6 +82,40 @@ TEST(GapFilling, WorkedExamples) {
   }
 }
 
+// One run of every start and length in series long enough to be scanned
+// several values at a time, so that a run beginning at any place in a block,
+// or in the values after the last whole block, is found. The present values
+// are k + 1 at position k, so an interior run is filled with about k + 1.
+TEST(GapFilling, EveryRunOfALongSeriesIsFound) {
+  for (const int length : {8, 9, 15, 16, 17, 25, 33}) {
+    for (int start = 0; start < length; ++start) {
+      for (int end = start; end < length; ++end) {
+        std::vector<double> series(static_cast<size_t>(length));
+        for (int k = 0; k < length; ++k) series[k] = k + 1;
+        // Both zeros are missing values.
+        for (int k = start; k <= end; ++k) series[k] = k % 2 == 0 ? 0.0 : -0.0;
+        const bool leading = start == 0;
+        const bool trailing = end == length - 1;
+        if (leading && trailing) continue;  // the whole series: a case of its own
+
+        std::vector<int> results;
+        const std::string out = captured_output([&] { results = fill_calls(series); });
+        const std::string where = "length " + std::to_string(length) + ", run " +
+                                  std::to_string(start) + " to " + std::to_string(end);
+        EXPECT_EQ(out, "") << where;
+        const std::vector<int> expected_results =
+            trailing ? std::vector<int>{length} : std::vector<int>{end + 1, length};
+        EXPECT_EQ(results, expected_results) << where;
+        for (int k = 0; k < length; ++k) {
+          const bool in_run = k >= start && k <= end;
+          const double expected = !in_run ? k + 1 : leading ? end + 2 : trailing ? start : k + 1;
+          EXPECT_NEAR(series[k], expected, 1e-12) << where << ", position " << k;
+        }
+      }
+    }
+  }
+}
+
 TEST(GapFilling, NothingOutsideTheSeriesIsTouched) {
   // Guards on both sides would be copied into the run if they were read.
   std::vector<double> buffer = {99, 0, 0, 0, 99};
