@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-// One marker in one frame. x, y, z are meaningless when seen is false.
+// One marker in one frame. x, y, z are meaningless when seen is false. A
+// seen point may lack single coordinates (a capture file with one empty
+// field of three): those are NaN.
 struct MarkerPoint {
   double x = 0.0;
   double y = 0.0;
@@ -21,6 +23,9 @@ struct Frame {
   std::vector<MarkerPoint> points;
 };
 
+// The axis a recording stands along: the one that points up in its lab.
+enum class UpAxis { y, z };
+
 // What the recording says about itself.
 struct RecordingInfo {
   std::vector<std::string> labels;  // one per marker, as stored (may be empty or repeat)
@@ -30,6 +35,7 @@ struct RecordingInfo {
   int64_t frames_claimed = 0;       // frames the file says it holds
   int64_t frames_present = 0;       // frames it really holds and next_frame delivers
   bool single_precision = false;    // coordinates are single-precision values (C3D)
+  UpAxis up = UpAxis::z;            // by the file's own word or its format's convention
 };
 
 // A recording opened by a reader. Readers check the whole description when
