@@ -91,7 +91,7 @@ int measure_conversion(int runs) {
   for (int i = 0; ok && i < runs; ++i) {
     try {
       const Clock::time_point start = Clock::now();
-      summary = convert_recording(input, output, false);
+      summary = convert_recording(input, output);
       const double seconds = seconds_since(start);
       if (i == 0 || seconds < best_convert) best_convert = seconds;
     } catch (const ConversionError& error) {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -16,6 +17,9 @@ namespace {
 // Closes a descriptor when the opening ends, by return or by throw.
 struct Descriptor {
   int fd;
+  explicit Descriptor(int fd) : fd(fd) {}
+  Descriptor(Descriptor&& other) noexcept : fd(other.fd) { other.fd = -1; }
+  Descriptor(const Descriptor&) = delete;
   ~Descriptor() {
     if (fd >= 0) close(fd);
   }
@@ -25,14 +29,36 @@ struct Descriptor {
   throw ConversionError("cannot read " + path + ": " + reason);
 }
 
-}  // namespace
-
-InputFile::InputFile(const std::string& path) {
-  const Descriptor file{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+// Opens the regular file at path for reading and gives its size.
+Descriptor open_regular_file(const std::string& path, size_t& size) {
+  Descriptor file{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
   struct stat status {};
   if (file.fd < 0 || fstat(file.fd, &status) != 0) cannot_read(path, std::strerror(errno));
   if (!S_ISREG(status.st_mode)) cannot_read(path, "not a regular file");
-  length = static_cast<size_t>(status.st_size);
+  size = static_cast<size_t>(status.st_size);
+  return file;
+}
+
+}  // namespace
+
+std::vector<unsigned char> read_file_start(const std::string& path, size_t most) {
+  size_t size = 0;
+  const Descriptor file = open_regular_file(path, size);
+  std::vector<unsigned char> start(std::min(size, most));
+  size_t done = 0;
+  while (done < start.size()) {
+    const ssize_t got = read(file.fd, start.data() + done, start.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) cannot_read(path, std::strerror(errno));
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
+  }
+  start.resize(done);
+  return start;
+}
+
+InputFile::InputFile(const std::string& path) {
+  const Descriptor file = open_regular_file(path, length);
   if (length == 0) return;  // nothing to map
   // Populated at once: the readers go through the whole file.
   void* mapping = mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.fd, 0);

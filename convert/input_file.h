@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+// Up to `most` bytes from the start of the regular file at path. Throws
+// ConversionError ("cannot read PATH: reason") like InputFile.
+std::vector<unsigned char> read_file_start(const std::string& path, size_t most);
+
 class InputFile {
  public:
   // Maps the regular file at path read-only. Throws ConversionError ("cannot

@@ -1,8 +1,7 @@
-// capture-convert INPUT OUTPUT [--y-up]: turns a C3D or TRC recording into a
-// capture file for the viewer and prints one summary line, or one "Error:"
-// line and status 1.
+// capture-convert INPUT OUTPUT [--y-up | --z-up] [--keep-units] [--fit]:
+// turns a recording into a capture file for the viewer and prints one
+// summary line, or one "Error:" line and status 1.
 #include <cstdio>
-#include <cstring>
 #include <new>
 #include <string>
 
@@ -20,16 +19,34 @@ std::string one_line(std::string message) {
   return message;
 }
 
+// Reads the options after INPUT and OUTPUT; false for an unknown one, one
+// given twice, or both up axes.
+bool read_options(int argc, char** argv, ConversionOptions& options) {
+  for (int i = 3; i < argc; ++i) {
+    const std::string option = argv[i];
+    if ((option == "--y-up" || option == "--z-up") && !options.up) {
+      options.up = option == "--y-up" ? UpAxis::y : UpAxis::z;
+    } else if (option == "--keep-units" && !options.keep_units) {
+      options.keep_units = true;
+    } else if (option == "--fit" && !options.fit) {
+      options.fit = true;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool y_up = argc == 4 && std::strcmp(argv[3], "--y-up") == 0;
-  if (argc != 3 && !y_up) {
-    std::puts("Error: usage: capture-convert INPUT.c3d|INPUT.trc OUTPUT.csv [--y-up]");
+  ConversionOptions options;
+  if (argc < 3 || !read_options(argc, argv, options)) {
+    std::puts("Error: usage: capture-convert INPUT OUTPUT [--y-up | --z-up] [--keep-units] [--fit]");
     return 1;
   }
   try {
-    const ConversionSummary summary = convert_recording(argv[1], argv[2], y_up);
+    const ConversionSummary summary = convert_recording(argv[1], argv[2], options);
     std::puts(summary_line(summary).c_str());
   } catch (const ConversionError& error) {
     std::printf("Error: %s\n", one_line(error.what()).c_str());

@@ -44,11 +44,11 @@ const char two_markers_capture[] =
 
 // Writes the C3D of d into dir, converts it and returns the capture text.
 std::string convert(const TempDir& dir, const C3dDescription& d,
-                    ConversionSummary* summary = nullptr, bool y_up = false) {
+                    ConversionSummary* summary = nullptr, ConversionOptions options = {}) {
   const std::string input = dir.path() + "/input.c3d";
   const std::string output = dir.path() + "/output.csv";
   EXPECT_TRUE(write_c3d_file(input, d));
-  const ConversionSummary result = convert_recording(input, output, y_up);
+  const ConversionSummary result = convert_recording(input, output, options);
   if (summary != nullptr) *summary = result;
   return read_file(output);
 }
@@ -105,7 +105,7 @@ TEST(C3dConversion, SummaryCountsPointsNotSeen) {
 
 TEST(C3dConversion, YUpTurnsAQuarterAboutX) {
   TempDir dir("c3d-y-up-");
-  const std::string capture = convert(dir, two_markers(), nullptr, true);
+  const std::string capture = convert(dir, two_markers(), nullptr, {UpAxis::y});
   EXPECT_NE(capture.find("\n1,0,733.7,0,-12.5,3276.7,-0.1,-3276.8\n"), std::string::npos)
       << capture;
   EXPECT_NE(capture.find("\n2,0.01,733.8,-1,-12.400001,,,\n"), std::string::npos) << capture;

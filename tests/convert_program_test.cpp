@@ -63,7 +63,7 @@ TEST(ConvertProgram, PrintsOneSummaryLineAndLeavesOnlyTheCapture) {
   const ChildResult run = run_program({dir.path() + "/walk.c3d", dir.path() + "/walk.csv"});
   EXPECT_EQ(run.exit_status, 0) << run.out << run.err;
   EXPECT_EQ(run.out,
-            "3 markers, 4 frames at 100 Hz in mm, 41.7 % of points not seen; to frame it all set "
+            "3 markers, 4 frames at 100 Hz in mm, Z-up, 41.7 % of points not seen; to frame it all set "
             "Zoom Input 15, Pan Camera Vertical -15, Pan Camera Horizontal 0\n");
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(files_in(dir.path()), (std::vector<std::string>{"walk.c3d", "walk.csv"}));
@@ -104,8 +104,9 @@ TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
   } cases[] = {
       {"no arguments", {}, "usage: capture-convert"},
       {"one argument", {"DIR/walk.c3d"}, "usage: capture-convert"},
-      {"unknown option", {"DIR/walk.c3d", "DIR/out.csv", "--z-up"}, "usage: capture-convert"},
-      {"other extension", {"DIR/walk.bin", "DIR/out.csv"}, "neither a .c3d nor a .trc file"},
+      {"unknown option", {"DIR/walk.c3d", "DIR/out.csv", "--x-up"}, "usage: capture-convert"},
+      {"both up axes", {"DIR/walk.c3d", "DIR/out.csv", "--y-up", "--z-up"}, "usage: capture-convert"},
+      {"no recording", {"DIR/walk.bin", "DIR/out.csv"}, "DIR/walk.bin is not a recording capture-convert reads"},
       {"missing input", {"DIR/none.c3d", "DIR/out.csv"}, "cannot read DIR/none.c3d"},
       {"a folder as input", {"DIR/folder.c3d", "DIR/out.csv"}, "cannot read DIR/folder.c3d"},
       {"output is the input",
@@ -116,16 +117,16 @@ TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
       {"output in a missing folder",
        {"DIR/walk.c3d", "DIR/none/out.csv"},
        "cannot write DIR/none/out.csv"},
-      {"not a C3D file", {"DIR/text.c3d", "DIR/out.csv"}, "not a C3D file"},
+      {"text named .c3d", {"DIR/text.c3d", "DIR/out.csv"}, "is not a recording"},
       {"C3D cut in its header", {"DIR/cut.c3d", "DIR/out.csv"}, "not a C3D file"},
-      {"not a TRC file", {"DIR/text.trc", "DIR/out.csv"}, "not a TRC file"},
+      {"not a TRC file", {"DIR/text.trc", "DIR/out.csv"}, "DIR/text.trc: the file is not a TRC file"},
   };
   for (const auto& c : cases) {
     TempDir dir("convert-bad-");
     ASSERT_TRUE(write_c3d_file(dir.path() + "/walk.c3d", three_markers()));
     dir.write("walk.bin", "x");
-    dir.write("text.c3d", "KSample,KTime\n");
-    dir.write("text.trc", "KSample,KTime\n");
+    dir.write("text.c3d", "Frame,X,Y,Z\n");
+    dir.write("text.trc", "PathFileType\t4\n");
     dir.write("cut.c3d", read_file(dir.path() + "/walk.c3d").substr(0, 100));
     fs::create_directory(dir.path() + "/folder.c3d");
     const std::vector<std::string> before = files_in(dir.path());

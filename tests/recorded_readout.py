@@ -63,9 +63,10 @@ def read_c3d(path):
     return labels[:points], first, rate, frames
 
 
-def convert(program, source, folder):
+def convert(program, source, folder, options=()):
     target = os.path.join(folder, os.path.basename(source) + '.csv')
-    run = subprocess.run([program, source, target], capture_output=True, text=True, timeout=60)
+    run = subprocess.run([program, source, target, *options], capture_output=True, text=True,
+                         timeout=600)
     assert run.returncode == 0 and run.stderr == '', (run.returncode, run.stdout, run.stderr)
     lines = open(target).read().split('\n')
     assert lines[-1] == '', 'the capture ends with a newline'
@@ -117,7 +118,7 @@ def check_c3d(program, folder, failures):
                 gaps += 1 if end < len(seen) else 0
     expect(failures, 'c3d gaps inside tracks', 34, gaps)
     expect(failures, 'c3d summary', True,
-           summary.startswith('51 markers, 580 frames at 100 Hz in mm, 1.0 % of points not seen;'))
+           summary.startswith('51 markers, 580 frames at 100 Hz in mm, Z-up, 1.0 % of points not seen;'))
 
 
 def check_trc(program, folder, failures):
@@ -126,7 +127,8 @@ def check_trc(program, folder, failures):
     names = [table[3][c] for c in range(2, len(table[3]), 3) if table[3][c]]
     data = [row for row in table[5:] if any(row)]
     with tempfile.TemporaryDirectory() as out:
-        summary, rows = convert(program, source, out)
+        # The shared TRC is Z-up, unlike OpenSim's own tables.
+        summary, rows = convert(program, source, out, ['--z-up'])
     expect(failures, 'trc markers', 51, len(names))
     expect(failures, 'trc rows', len(data), len(rows) - 1)
     expect(failures, 'trc frames', 93, len(data))
@@ -137,7 +139,7 @@ def check_trc(program, folder, failures):
             expect(failures, 'trc frame %s column %d' % (row[0], c),
                    float(text) if text else '', float(converted[c]) if converted[c] else '')
     expect(failures, 'trc summary', True,
-           summary.startswith('51 markers, 93 frames (the file claims 652) at 100 Hz in mm,'))
+           summary.startswith('51 markers, 93 frames (the file claims 652) at 100 Hz in mm, Z-up,'))
 
 
 def expect(failures, what, wanted, got):

@@ -35,11 +35,12 @@ std::string with_commas(std::string table) {
   return table;
 }
 
+// The table's values as written, Z-up, unless options say otherwise.
 std::string convert_table(const std::string& table, ConversionSummary* summary = nullptr,
-                          bool y_up = false) {
+                          ConversionOptions options = {UpAxis::z, true}) {
   TempDir dir("trc-");
   const std::string input = dir.write("trial.TRC", table);
-  const ConversionSummary result = convert_recording(input, dir.path() + "/out.csv", y_up);
+  const ConversionSummary result = convert_recording(input, dir.path() + "/out.csv", options);
   if (summary != nullptr) *summary = result;
   return read_file(dir.path() + "/out.csv");
 }
@@ -75,7 +76,7 @@ TEST(TrcConversion, FewerRowsThanClaimedAreConvertedAndCounted) {
 }
 
 TEST(TrcConversion, YUpStandsTheRecordingUpright) {
-  const std::string capture = convert_table(tab_table, nullptr, true);
+  const std::string capture = convert_table(tab_table, nullptr, {UpAxis::y, true});
   EXPECT_NE(capture.find("\n10,0,0.1,0.25,1.7,0.3,-0.001,1.1\n"), std::string::npos) << capture;
 }
 
@@ -93,7 +94,7 @@ TEST(TrcConversion, BadTablesEndWithAMessage) {
     std::string table;
     const char* message;
   } cases[] = {
-      {"no PathFileType", replaced("PathFileType", "PathFile"), "not a TRC file"},
+      {"no PathFileType", replaced("PathFileType", "PathFile"), "is not a recording"},
       {"only four rows", "PathFileType\t4\nDataRate\n50\nFrame#\n", "not a TRC file"},
       {"more markers than names", replaced("\t2\tm", "\t9\tm"),
        "NumMarkers is more than its names row"},

@@ -1,0 +1,62 @@
+#include "millimetres.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "number_parser.h"
+
+std::optional<int> millimetre_power(const std::string& units) {
+  std::string name;
+  for (char c : units) {
+    if (c != ' ' && c != '\t') name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  if (name == "m" || name == "meter" || name == "meters" || name == "metre" || name == "metres") {
+    return 3;
+  }
+  if (name == "cm" || name == "centimeter" || name == "centimeters" || name == "centimetre" ||
+      name == "centimetres") {
+    return 1;
+  }
+  if (name == "mm" || name == "millimeter" || name == "millimeters" || name == "millimetre" ||
+      name == "millimetres") {
+    return 0;
+  }
+  return std::nullopt;
+}
+
+double shift_decimal_point(double value, int power, bool single_precision) {
+  if (power == 0 || !std::isfinite(value)) return value;
+  char text[48];
+  const char* end = single_precision
+                        ? std::to_chars(text, text + 32, static_cast<float>(value)).ptr
+                        : std::to_chars(text, text + 32, value).ptr;
+  const number_parser_detail::DecimalDigits digits =
+      number_parser_detail::scan_decimal_digits(text, end);
+  const bool exponent_follows = digits.stop < end;
+  const long places = digits.fraction_digits - power;
+  if (!exponent_follows && digits.digit_count <= number_parser_detail::max_plain_digits &&
+      places >= 0) {
+    // An exact mantissa over an exact power of ten: one correctly rounded division.
+    const double magnitude = static_cast<double>(static_cast<int64_t>(digits.mantissa)) /
+                             number_parser_detail::exact_powers_of_ten[places];
+    return digits.negative ? -magnitude : magnitude;
+  }
+  // Otherwise the exponent says it: "1.5e-07" and power 3 read as "1.5e-07e3"
+  // would not parse, so the text's own exponent is added to.
+  long exponent = 0;
+  if (exponent_follows) std::from_chars(digits.stop + 1 + (digits.stop[1] == '+'), end, exponent);
+  char* const exponent_at = text + (digits.stop - text);
+  const int written = std::snprintf(exponent_at, 16, "e%ld", exponent + power);
+  return parse_decimal(text, exponent_at + written);
+}
+
+void scale_to_millimetres(Frame& frame, int power, bool single_precision) {
+  for (MarkerPoint& point : frame.points) {
+    if (!point.seen) continue;
+    point.x = shift_decimal_point(point.x, power, single_precision);
+    point.y = shift_decimal_point(point.y, power, single_precision);
+    point.z = shift_decimal_point(point.z, power, single_precision);
+  }
+}

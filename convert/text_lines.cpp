@@ -1,0 +1,80 @@
+#include "text_lines.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "number_parser.h"
+
+TextLines::TextLines(const std::string& path) : file(path) {
+  static constexpr unsigned char byte_order_mark[] = {0xEF, 0xBB, 0xBF};
+  if (file.size() >= 3 && std::memcmp(file.data(), byte_order_mark, 3) == 0) offset = 3;
+}
+
+bool TextLines::next(std::string_view& line) {
+  const size_t size = file.size();
+  if (offset >= size) return false;
+  const char* const text = reinterpret_cast<const char*>(file.data());
+  const void* found = std::memchr(text + offset, '\n', size - offset);
+  const size_t end = found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - text)
+                                      : size;
+  size_t length = end - offset;
+  if (length > 0 && text[offset + length - 1] == '\r') --length;
+  line = std::string_view(text + offset, length);
+  offset = end + 1;
+  ++number;
+  return true;
+}
+
+void split_cells(std::string_view line, char delimiter, std::vector<std::string_view>& cells) {
+  cells.clear();
+  size_t start = 0;
+  for (;;) {
+    const size_t at = line.find(delimiter, start);
+    if (at == std::string_view::npos) break;
+    cells.push_back(line.substr(start, at - start));
+    start = at + 1;
+  }
+  cells.push_back(line.substr(start));
+}
+
+std::string_view trim_blanks(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+namespace {
+
+bool is_nan_word(std::string_view text) {
+  return text.size() == 3 && (text[0] | 0x20) == 'n' && (text[1] | 0x20) == 'a' &&
+         (text[2] | 0x20) == 'n';
+}
+
+}  // namespace
+
+CellValue read_number_cell(std::string_view cell, double& value) {
+  const char* const begin = cell.data();
+  const char* const end = begin + cell.size();
+  const char* const stop = scan_decimal(begin, end, value);
+  if (stop != begin && std::isfinite(value)) {
+    // Plain cells end at the number; only padded ones need the blanks looked at.
+    if (stop == end || trim_blanks(std::string_view(stop, static_cast<size_t>(end - stop))).empty()) {
+      return CellValue::number;
+    }
+    return CellValue::bad;
+  }
+  const std::string_view word = trim_blanks(cell);
+  return word.empty() || is_nan_word(word) ? CellValue::empty : CellValue::bad;
+}
+
+bool read_whole_number(std::string_view text, int64_t& value) {
+  double number = 0.0;
+  if (read_number_cell(text, number) != CellValue::number) return false;
+  if (std::trunc(number) != number || number < 0.0 || number > 1e15) return false;
+  value = static_cast<int64_t>(number);
+  return true;
+}
+
+std::string at_line(size_t line_number, const std::string& cause) {
+  return "line " + std::to_string(line_number) + ": " + cause;
+}
