@@ -1,5 +1,6 @@
 #include "c3d_parameters.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <utility>
@@ -8,7 +9,6 @@
 
 namespace {
 
-constexpr size_t block_bytes = 512;
 constexpr size_t max_dimensions = 7;
 
 std::string upper_case(std::string text) {
@@ -24,10 +24,8 @@ size_t element_size(int type) { return static_cast<size_t>(std::abs(type)); }
 
 }  // namespace
 
-C3dParameters::C3dParameters(const C3dBytes& bytes, size_t start) : bytes(bytes) {
-  const size_t blocks = bytes.byte(start + 2);
-  size_t limit = bytes.size();
-  if (blocks > 0 && start + blocks * block_bytes < limit) limit = start + blocks * block_bytes;
+C3dParameters::C3dParameters(const C3dBytes& bytes, size_t start, size_t end) : bytes(bytes) {
+  const size_t limit = std::min(end, bytes.size());
 
   std::map<int, std::string> group_names;
   std::vector<std::pair<int, std::pair<std::string, C3dParameter>>> found;

@@ -22,11 +22,12 @@ struct C3dParameter {
 class C3dParameters {
  public:
   // Walks the records of the section that starts at byte `start` of the
-  // file, from record to record by each one's offset to the next, up to the
-  // section's end (its block count, or the end of the file when that is 0).
-  // Throws ConversionError when a record runs past the section, moves
-  // backwards, or has an unknown type or more than 7 dimensions.
-  C3dParameters(const C3dBytes& bytes, size_t start);
+  // file, from record to record by each one's offset to the next, up to
+  // byte `end` (the data section's start, or the end of the file): writers
+  // let the records run on past the block count the section declares.
+  // Throws ConversionError when a record runs past end, moves backwards, or
+  // has an unknown type or more than 7 dimensions.
+  C3dParameters(const C3dBytes& bytes, size_t start, size_t end);
 
   // The parameter "GROUP:NAME" (upper case), or nullptr when there is none.
   const C3dParameter* find(const std::string& key) const;

@@ -101,7 +101,15 @@ C3dReader::C3dReader(std::vector<unsigned char> contents)
 }
 
 void C3dReader::open() {
-  const C3dParameters parameters(bytes, (file.data()[0] - 1u) * block_bytes);
+  const size_t parameter_start = (file.data()[0] - 1u) * block_bytes;
+  // The records may run on to the data section, or to the end of the file
+  // when the header places the data before them.
+  const size_t data_block_by_header = bytes.word(header_data_block);
+  const size_t data_start_by_header =
+      data_block_by_header > 0 ? (data_block_by_header - 1) * block_bytes : 0;
+  const C3dParameters parameters(
+      bytes, parameter_start,
+      data_start_by_header > parameter_start ? data_start_by_header : file.size());
   description.single_precision = true;
 
   point_count = word_parameter(parameters, "POINT:USED", bytes.word(header_point_count));
@@ -159,6 +167,8 @@ void C3dReader::open() {
   description.labels = point_labels(parameters, point_count);
   const std::vector<std::string> units = parameters.strings("POINT:UNITS");
   if (!units.empty()) description.units = units[0];
+  const std::vector<std::string> y_screen = parameters.strings("POINT:Y_SCREEN");
+  if (!y_screen.empty() && y_screen[0] == "+Y") description.up = UpAxis::y;
 }
 
 bool C3dReader::next_frame(Frame& frame) {

@@ -105,9 +105,13 @@ TEST(C3dConversion, SummaryCountsPointsNotSeen) {
 
 TEST(C3dConversion, YUpTurnsAQuarterAboutX) {
   TempDir dir("c3d-y-up-");
+  const std::string turned = "\n1,0,733.7,0,-12.5,3276.7,-0.1,-3276.8\n";
   const std::string capture = convert(dir, two_markers(), nullptr, {UpAxis::y});
-  EXPECT_NE(capture.find("\n1,0,733.7,0,-12.5,3276.7,-0.1,-3276.8\n"), std::string::npos)
-      << capture;
+  EXPECT_NE(capture.find(turned), std::string::npos) << capture;
+  C3dDescription y_screen = two_markers();
+  y_screen.y_screen = "+Y";
+  EXPECT_NE(convert(dir, y_screen).find(turned), std::string::npos);
+  EXPECT_EQ(convert(dir, y_screen, nullptr, {UpAxis::z}), two_markers_capture);
   EXPECT_NE(capture.find("\n2,0.01,733.8,-1,-12.400001,,,\n"), std::string::npos) << capture;
 }
 
@@ -224,9 +228,10 @@ TEST(C3dConversion, DamagedFilesEndWithAMessage) {
          b[524] = 0;
        },
        "points into itself"},
-      {"record past the section's one block",
+      {"record into the data section",
        [](auto& b) {
-         b[514] = 1;
+         b[16] = 3;  // data from byte 1024
+         b[17] = 0;
          b[523] = 0xF1;
          b[524] = 0x01;
          b[1020] = 5;
@@ -245,6 +250,23 @@ TEST(C3dConversion, DamagedFilesEndWithAMessage) {
       EXPECT_NE(message.find(c.message), std::string::npos) << c.what << ": " << message;
     }
   }
+}
+
+// Some writers declare fewer parameter blocks than their records fill; the
+// records are read on to the data section.
+TEST(C3dConversion, RecordsPastTheDeclaredBlockCountAreRead) {
+  C3dDescription d = two_markers();
+  d.labels.resize(200, "MARKER");  // LASI, RASI, MARKER, MARKER_2, ... MARKER_198
+  d.point = [](int64_t, size_t) { return StoredPoint{1, 2, 3, true}; };
+  std::vector<unsigned char> bytes = build_c3d(d);
+  ASSERT_GT(bytes[514], 1) << "the section must fill more than one block";
+  bytes[514] = 1;
+  TempDir dir("c3d-blocks-");
+  const std::string input = dir.write("short-count.c3d", std::string(bytes.begin(), bytes.end()));
+  const ConversionSummary summary = convert_recording(input, dir.path() + "/out.csv");
+  EXPECT_EQ(summary.markers, 200);
+  const std::string capture = read_file(dir.path() + "/out.csv");
+  EXPECT_NE(capture.find(",MARKER_198_Z\n"), std::string::npos) << capture.substr(0, 300);
 }
 
 TEST(C3dConversion, ZeroMarkersIsAnError) {

@@ -155,6 +155,7 @@ void write_parameters(std::vector<unsigned char>& bytes, const C3dDescription& d
     section.word(point, "FRAMES", static_cast<uint16_t>(claimed));
   }
   section.strings(point, "UNITS", {d.units}, true);
+  if (!d.y_screen.empty()) section.strings(point, "Y_SCREEN", {d.y_screen}, true);
   for (size_t first = 0, part = 1; first < d.labels.size(); first += labels_per_parameter, ++part) {
     const size_t end = std::min(d.labels.size(), first + labels_per_parameter);
     section.strings(point, part == 1 ? "LABELS" : "LABELS" + std::to_string(part),
