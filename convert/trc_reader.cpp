@@ -1,152 +1,139 @@
 #include "trc_reader.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "conversion_error.h"
-#include "input_file.h"
 
 namespace {
 
-constexpr size_t header_rows = 5;
 constexpr size_t first_marker_column = 2;
 
-std::string trimmed(const std::string& cell) {
-  const size_t first = cell.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return "";
-  return cell.substr(first, cell.find_last_not_of(" \t\r") - first + 1);
-}
-
-// The whole trimmed cell as a number; false when it holds anything else.
-bool parse_number(const std::string& cell, double& value) {
-  const std::string number = trimmed(cell);
-  const char* end = number.data() + number.size();
-  const std::from_chars_result result = std::from_chars(number.data(), end, value);
-  return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
-}
-
-bool all_empty(const std::vector<std::string>& cells) {
-  for (const std::string& cell : cells) {
-    if (!trimmed(cell).empty()) return false;
+// True when line holds nothing but blanks and delimiters.
+bool is_blank(std::string_view line, char delimiter) {
+  for (const char c : line) {
+    if (c != delimiter && c != ' ' && c != '\t' && c != '\r') return false;
   }
   return true;
 }
 
+// The non-empty fields of a key or value row, trimmed: writers pad these
+// rows with blanks and doubled tabs, so keys and values pair up only
+// without the empty fields.
+std::vector<std::string> header_fields(std::string_view line, char delimiter) {
+  std::vector<std::string_view> cells;
+  split_cells(line, delimiter, cells);
+  std::vector<std::string> fields;
+  for (const std::string_view cell : cells) {
+    const std::string_view field = trim_blanks(cell);
+    if (!field.empty()) fields.emplace_back(field);
+  }
+  return fields;
+}
+
+[[noreturn]] void not_trc() {
+  throw ConversionError("the file is not a TRC file (no PathFileType row and four header rows)");
+}
+
 }  // namespace
 
-TrcReader::TrcReader(const std::string& path) {
-  const InputFile file(path);
-  if (file.size() > 0) text.assign(reinterpret_cast<const char*>(file.data()), file.size());
+TrcReader::TrcReader(const std::string& path) : lines(path) {
+  description.up = UpAxis::y;
   open();
 }
 
-std::vector<std::string> TrcReader::cells(size_t index) const {
-  std::vector<std::string> row;
-  size_t start = line_starts[index];
-  const size_t end = line_starts[index + 1];
-  for (size_t at = start; at <= end; ++at) {
-    if (at == end || text[at] == delimiter || text[at] == '\n') {
-      row.push_back(text.substr(start, at - start));
-      start = at + 1;
-      if (at < end && text[at] == '\n') break;
-    }
+bool TrcReader::next_row() {
+  std::string_view line;
+  while (lines.next(line)) {
+    if (is_blank(line, delimiter)) continue;
+    split_cells(line, delimiter, cells);
+    return true;
   }
-  return row;
+  return false;
 }
 
 void TrcReader::open() {
-  line_starts.push_back(0);
-  for (size_t at = 0; at < text.size(); ++at) {
-    if (text[at] == '\n' && at + 1 < text.size()) line_starts.push_back(at + 1);
+  std::string_view header[5];
+  for (std::string_view& row : header) {
+    if (!lines.next(row)) not_trc();
   }
-  line_starts.push_back(text.size());
-  const size_t line_count = line_starts.size() - 1;
+  // OpenSim separates the first rows by tabs, and sometimes by blanks too.
+  const bool tabs = header[0].find('\t') != std::string_view::npos ||
+                    header[1].find('\t') != std::string_view::npos;
+  delimiter = tabs ? '\t' : ',';
+  if (header[0].substr(0, 12) != "PathFileType") not_trc();
 
-  const size_t first_line_end = text.find('\n');
-  delimiter = text.substr(0, first_line_end).find('\t') != std::string::npos ? '\t' : ',';
-  if (line_count < header_rows || trimmed(cells(0)[0]) != "PathFileType") {
-    throw ConversionError("the file is not a TRC file (no PathFileType row and four header rows)");
-  }
-
-  const std::vector<std::string> names = cells(1);
-  const std::vector<std::string> values = cells(2);
+  const std::vector<std::string> keys = header_fields(header[1], delimiter);
+  const std::vector<std::string> values = header_fields(header[2], delimiter);
   double rate = 0.0;
   double claimed = -1.0;
   double markers = 0.0;
-  for (size_t i = 0; i < names.size() && i < values.size(); ++i) {
-    const std::string name = trimmed(names[i]);
-    if (name == "DataRate" && !parse_number(values[i], rate)) rate = 0.0;
-    if (name == "NumFrames" && !parse_number(values[i], claimed)) claimed = -1.0;
-    if (name == "NumMarkers" && !parse_number(values[i], markers)) markers = 0.0;
-    if (name == "Units") description.units = trimmed(values[i]);
+  auto number = [](const std::string& text, double& value, double otherwise) {
+    if (read_number_cell(text, value) != CellValue::number) value = otherwise;
+  };
+  for (size_t i = 0; i < keys.size() && i < values.size(); ++i) {
+    if (keys[i] == "DataRate") number(values[i], rate, 0.0);
+    if (keys[i] == "NumFrames") number(values[i], claimed, -1.0);
+    if (keys[i] == "NumMarkers") number(values[i], markers, 0.0);
+    if (keys[i] == "Units") description.units = values[i];
   }
   if (!(rate > 0.0)) throw ConversionError("the TRC file's DataRate is not a positive number");
   description.rate_hz = rate;
 
-  const std::vector<std::string> marker_row = cells(3);
+  std::vector<std::string_view> names;
+  split_cells(header[3], delimiter, names);
   if (markers >= 1.0 && std::trunc(markers) == markers) {
     // Every marker has its name's column in the names row: a count past
     // them is a damaged header, not a table of empty columns.
-    if (3.0 * markers > static_cast<double>(marker_row.size())) {
+    if (3.0 * markers > static_cast<double>(names.size())) {
       throw ConversionError("the TRC file's NumMarkers is more than its names row has room for");
     }
     marker_count = static_cast<size_t>(markers);
   } else {
-    for (size_t c = first_marker_column; c < marker_row.size(); c += 3) {
-      if (!trimmed(marker_row[c]).empty()) marker_count = (c - first_marker_column) / 3 + 1;
+    for (size_t c = first_marker_column; c < names.size(); c += 3) {
+      if (!trim_blanks(names[c]).empty()) marker_count = (c - first_marker_column) / 3 + 1;
     }
   }
   if (marker_count == 0) throw ConversionError("the TRC file names no markers");
   for (size_t m = 0; m < marker_count; ++m) {
     const size_t column = first_marker_column + 3 * m;
-    description.labels.push_back(column < marker_row.size() ? trimmed(marker_row[column]) : "");
+    description.labels.emplace_back(column < names.size() ? trim_blanks(names[column]) : "");
   }
 
-  next_row = header_rows;
-  int64_t present = 0;
-  for (size_t line = header_rows; line < line_count; ++line) {
-    if (all_empty(cells(line))) continue;
-    if (present == 0) next_row = line;
-    ++present;
-  }
+  const TextLines::Mark data_start = lines.mark();
+  Frame first;
+  if (!next_frame(first)) throw ConversionError("the TRC file holds no data rows");
+  int64_t present = 1;
+  for (std::string_view line; lines.next(line);) present += is_blank(line, delimiter) ? 0 : 1;
+  lines.seek(data_start);
   description.frames_present = present;
   description.frames_claimed =
       claimed >= 0.0 && claimed < 1e15 ? static_cast<int64_t>(claimed) : present;
-  if (present == 0) throw ConversionError("the TRC file holds no data rows");
-  Frame first;
-  const size_t row = next_row;
-  next_frame(first);
-  next_row = row;
   description.first_frame = first.number;
 }
 
 bool TrcReader::next_frame(Frame& frame) {
-  const size_t line_count = line_starts.size() - 1;
-  std::vector<std::string> row;
-  while (next_row < line_count && all_empty(row = cells(next_row))) ++next_row;
-  if (next_row >= line_count) return false;
-  const size_t line_number = next_row + 1;
-  ++next_row;
-
+  if (!next_row()) return false;
+  const size_t line_number = lines.line_number();
   double number = 0.0;
-  if (!parse_number(row[0], number) || std::trunc(number) != number || std::fabs(number) > 1e15) {
+  if (read_number_cell(cells[0], number) != CellValue::number || std::trunc(number) != number ||
+      std::fabs(number) > 1e15) {
     throw ConversionError("line " + std::to_string(line_number) +
                           " of the TRC file has no whole frame number");
   }
   frame.number = static_cast<int64_t>(number);
-  frame.points.assign(marker_count, MarkerPoint());
+  frame.points.resize(marker_count);
   for (size_t m = 0; m < marker_count; ++m) {
     const size_t column = first_marker_column + 3 * m;
     MarkerPoint& point = frame.points[m];
     double* coordinates[3] = {&point.x, &point.y, &point.z};
-    point.seen = column + 2 < row.size();
+    point.seen = column + 2 < cells.size();
     for (size_t i = 0; i < 3 && point.seen; ++i) {
-      const std::string& cell = row[column + i];
-      if (trimmed(cell).empty()) {
-        point.seen = false;
-      } else if (!parse_number(cell, *coordinates[i])) {
-        throw ConversionError("line " + std::to_string(line_number) + ", column " +
-                              std::to_string(column + i + 1) + " of the TRC file holds no number");
+      switch (read_number_cell(cells[column + i], *coordinates[i])) {
+        case CellValue::number: break;
+        case CellValue::empty: point.seen = false; break;
+        case CellValue::bad:
+          throw ConversionError("line " + std::to_string(line_number) + ", column " +
+                                std::to_string(column + i + 1) + " of the TRC file holds no number");
       }
     }
   }

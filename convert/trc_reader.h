@@ -5,38 +5,40 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "marker_recording.h"
+#include "text_lines.h"
 
 class TrcReader : public MarkerRecording {
  public:
-  // Reads the whole file at path and its five header rows ("PathFileType",
-  // the DataRate... names and their values, the marker names, the X1 Y1 Z1
+  // Maps the file at path and reads its five header rows ("PathFileType",
+  // the DataRate... keys and their values, the marker names, the X1 Y1 Z1
   // row). Throws ConversionError when the file cannot be read, its header
   // rows are missing, or its rate or marker count are not usable.
   explicit TrcReader(const std::string& path);
 
+  // OpenSim's tables, the main home of TRC, are Y-up.
   const RecordingInfo& info() const override { return description; }
 
-  // Reads the next data row (blank rows are skipped). An empty cell, or one
-  // past the end of a short row, makes its marker not seen. Throws
+  // Reads the next data row (blank rows are skipped). An empty or NaN cell,
+  // or one past the end of a short row, makes its marker not seen. Throws
   // ConversionError when the frame number is no whole number or a cell holds
   // no finite number.
   bool next_frame(Frame& frame) override;
 
  private:
-  // Splits line `index` into its cells.
-  std::vector<std::string> cells(size_t index) const;
-  // Reads the header rows into description and sets first_data_row.
+  // Reads the header rows into description and counts the data rows.
   void open();
+  // Makes cells the next row that is not blank; false after the last.
+  bool next_row();
 
-  std::string text;
-  std::vector<size_t> line_starts;  // start of each line, plus one past the end
+  TextLines lines;
   char delimiter = '\t';
+  std::vector<std::string_view> cells;  // of the row last read
   RecordingInfo description;
   size_t marker_count = 0;
-  size_t next_row = 0;  // line index of the next data row
 };
 
 #endif  // TRC_READER_H

@@ -9,7 +9,7 @@
 
 namespace {
 
-// An OpenSim-style table of two markers in m: HEAD not seen in frame 11 (empty
+// An OpenSim-style table of two markers in m: HEAD not seen in frame 11 (NaN
 // cells), HAND cut short in frame 12, a blank row before the data.
 const char tab_table[] =
     "PathFileType\t4\t(X/Y/Z)\ttrial.trc\n"
@@ -19,7 +19,7 @@ const char tab_table[] =
     "\t\tX1\tY1\tZ1\tX2\tY2\tZ2\n"
     "\n"
     "10\t0.000\t0.1\t1.70\t-0.25\t0.30\t1.1\t1e-3\n"
-    "11\t0.020\t\t\t\t0.31\t1.1\t0.001\n"
+    "11\t0.020\tNaN\tNaN\tNaN\t0.31\t1.1\t0.001\n"
     "12\t0.040\t0.1000000000000000055511151231257827\t1.7\t-0.25\t0.32\n";
 
 const char expected_capture[] =
@@ -55,6 +55,41 @@ TEST(TrcConversion, CarriageReturnsAndPaddingCellsChangeNothing) {
   for (char c : with_commas(tab_table))
     table += c == '\n' ? std::string(",,,\r\n") : std::string(1, c);
   EXPECT_EQ(convert_table(table), expected_capture);
+}
+
+// OpenSim's own tables pad their key and value rows with blanks and doubled
+// tabs, and may follow PathFileType with blanks. Columns: what differs, the
+// table's first three rows.
+TEST(TrcConversion, PaddedHeaderRowsGiveTheSameCapture) {
+  const std::string rows_after = std::string(tab_table).substr(std::string(tab_table).find("Frame#"));
+  const struct {
+    const char* what;
+    const char* header;
+  } cases[] = {
+      {"blanks after PathFileType", "PathFileType  4\t(X/Y/Z)\ttrial.trc\n"
+                                    "DataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\n"
+                                    "50\t50\t3\t2\tm\n"},
+      {"blanks and doubled tabs", "PathFileType\t4\t(X/Y/Z)\tpath\n"
+                                  "DataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\n"
+                                  "  50.0\t\t  50.0\t\t    3\t\t  2\t\t m \n"},
+  };
+  for (const auto& c : cases) {
+    ConversionSummary summary;
+    EXPECT_EQ(convert_table(c.header + rows_after, &summary), expected_capture) << c.what;
+    EXPECT_EQ(summary.units, "m") << c.what;
+    EXPECT_EQ(summary.frames_claimed, 3) << c.what;
+  }
+}
+
+// Without options a table is taken as OpenSim writes it: Y-up, and in the
+// units it names, written in millimetres.
+TEST(TrcConversion, TablesAreTakenAsYUpAndWrittenInMillimetres) {
+  ConversionSummary summary;
+  const std::string capture = convert_table(tab_table, &summary, {});
+  EXPECT_NE(capture.find("\n10,0,100,250,1700,300,-1,1100\n"), std::string::npos) << capture;
+  EXPECT_NE(capture.find("\n12,0.04,100,250,1700,,,\n"), std::string::npos) << capture;
+  EXPECT_EQ(summary_line(summary).substr(0, 54),
+            "2 markers, 3 frames at 50 Hz in mm (recorded in m), Y-");
 }
 
 TEST(TrcConversion, SummaryNamesTheUnitsAndCountsPointsNotSeen) {
