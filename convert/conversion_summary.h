@@ -14,12 +14,12 @@ struct ConversionSummary {
   int64_t frames = 0;          // frames written
   int64_t frames_claimed = 0;  // frames the input says it holds
   double rate_hz = 0.0;
-  std::string units;           // units written; empty when not known ("recorded units")
-  std::string recorded_units;  // the recording's own, when they were turned into units
+  std::string units;            // units written; empty when not known ("recorded units")
+  std::string recorded_units;   // the recording's own, when they were turned into units
   bool turned_upright = false;  // a Y-up recording turned Z-up
   int64_t points_not_seen = 0;
   uint64_t bytes_written = 0;
-  CameraValues camera;             // values that frame the capture as written
+  CameraValues camera;            // values that frame the capture as written
   std::optional<CaptureFit> fit;  // how the capture was fitted to the starting camera
 };
 

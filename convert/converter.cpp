@@ -24,7 +24,8 @@ bool same_file(const std::string& input, const std::string& output) {
 // tell the summary.
 class FrameSteps {
  public:
-  FrameSteps(const RecordingInfo& info, const ConversionOptions& options, ConversionSummary& summary)
+  FrameSteps(const RecordingInfo& info, const ConversionOptions& options,
+             ConversionSummary& summary)
       : single_precision(info.single_precision), blank_zeros(options.fit) {
     const std::optional<int> power = millimetre_power(info.units);
     if (options.keep_units || !power) {
@@ -82,9 +83,8 @@ void tally(const Frame& frame, CaptureBounds& bounds, ConversionSummary& summary
 // then visit, which returns false to give up. Returns false, with nothing
 // written, when visit gave up.
 template <typename Visit>
-bool write_capture(MarkerRecording& recording, const std::string& input,
-                   const std::string& output, const FrameSteps& steps,
-                   ConversionSummary& summary, Visit visit) {
+bool write_capture(MarkerRecording& recording, const std::string& input, const std::string& output,
+                   const FrameSteps& steps, ConversionSummary& summary, Visit visit) {
   const RecordingInfo& info = recording.info();
   CaptureWriter writer(output, steps.writes_floats());
   writer.write_header(unique_marker_names(info.labels));

@@ -42,7 +42,8 @@ bool read_options(int argc, char** argv, ConversionOptions& options) {
 int main(int argc, char** argv) {
   ConversionOptions options;
   if (argc < 3 || !read_options(argc, argv, options)) {
-    std::puts("Error: usage: capture-convert INPUT OUTPUT [--y-up | --z-up] [--keep-units] [--fit]");
+    std::puts(
+        "Error: usage: capture-convert INPUT OUTPUT [--y-up | --z-up] [--keep-units] [--fit]");
     return 1;
   }
   try {

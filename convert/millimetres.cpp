@@ -10,7 +10,8 @@
 std::optional<int> millimetre_power(const std::string& units) {
   std::string name;
   for (char c : units) {
-    if (c != ' ' && c != '\t') name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (c != ' ' && c != '\t')
+      name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
   if (name == "m" || name == "meter" || name == "meters" || name == "metre" || name == "metres") {
     return 3;
@@ -29,9 +30,8 @@ std::optional<int> millimetre_power(const std::string& units) {
 double shift_decimal_point(double value, int power, bool single_precision) {
   if (power == 0 || !std::isfinite(value)) return value;
   char text[48];
-  const char* end = single_precision
-                        ? std::to_chars(text, text + 32, static_cast<float>(value)).ptr
-                        : std::to_chars(text, text + 32, value).ptr;
+  const char* end = single_precision ? std::to_chars(text, text + 32, static_cast<float>(value)).ptr
+                                     : std::to_chars(text, text + 32, value).ptr;
   const number_parser_detail::DecimalDigits digits =
       number_parser_detail::scan_decimal_digits(text, end);
   const bool exponent_follows = digits.stop < end;

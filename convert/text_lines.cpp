@@ -15,8 +15,8 @@ bool TextLines::next(std::string_view& line) {
   if (offset >= size) return false;
   const char* const text = reinterpret_cast<const char*>(file.data());
   const void* found = std::memchr(text + offset, '\n', size - offset);
-  const size_t end = found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - text)
-                                      : size;
+  const size_t end =
+      found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - text) : size;
   size_t length = end - offset;
   if (length > 0 && text[offset + length - 1] == '\r') --length;
   line = std::string_view(text + offset, length);
@@ -58,7 +58,8 @@ CellValue read_number_cell(std::string_view cell, double& value) {
   const char* const stop = scan_decimal(begin, end, value);
   if (stop != begin && std::isfinite(value)) {
     // Plain cells end at the number; only padded ones need the blanks looked at.
-    if (stop == end || trim_blanks(std::string_view(stop, static_cast<size_t>(end - stop))).empty()) {
+    if (stop == end ||
+        trim_blanks(std::string_view(stop, static_cast<size_t>(end - stop))).empty()) {
       return CellValue::number;
     }
     return CellValue::bad;

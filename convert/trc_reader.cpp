@@ -133,7 +133,8 @@ bool TrcReader::next_frame(Frame& frame) {
         case CellValue::empty: point.seen = false; break;
         case CellValue::bad:
           throw ConversionError("line " + std::to_string(line_number) + ", column " +
-                                std::to_string(column + i + 1) + " of the TRC file holds no number");
+                                std::to_string(column + i + 1) +
+                                " of the TRC file holds no number");
       }
     }
   }

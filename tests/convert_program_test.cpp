@@ -62,9 +62,10 @@ TEST(ConvertProgram, PrintsOneSummaryLineAndLeavesOnlyTheCapture) {
   ASSERT_TRUE(write_c3d_file(dir.path() + "/walk.c3d", three_markers()));
   const ChildResult run = run_program({dir.path() + "/walk.c3d", dir.path() + "/walk.csv"});
   EXPECT_EQ(run.exit_status, 0) << run.out << run.err;
-  EXPECT_EQ(run.out,
-            "3 markers, 4 frames at 100 Hz in mm, Z-up, 41.7 % of points not seen; to frame it all set "
-            "Zoom Input 15, Pan Camera Vertical -15, Pan Camera Horizontal 0\n");
+  EXPECT_EQ(
+      run.out,
+      "3 markers, 4 frames at 100 Hz in mm, Z-up, 41.7 % of points not seen; to frame it all set "
+      "Zoom Input 15, Pan Camera Vertical -15, Pan Camera Horizontal 0\n");
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(files_in(dir.path()), (std::vector<std::string>{"walk.c3d", "walk.csv"}));
 }
@@ -105,8 +106,12 @@ TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
       {"no arguments", {}, "usage: capture-convert"},
       {"one argument", {"DIR/walk.c3d"}, "usage: capture-convert"},
       {"unknown option", {"DIR/walk.c3d", "DIR/out.csv", "--x-up"}, "usage: capture-convert"},
-      {"both up axes", {"DIR/walk.c3d", "DIR/out.csv", "--y-up", "--z-up"}, "usage: capture-convert"},
-      {"no recording", {"DIR/walk.bin", "DIR/out.csv"}, "DIR/walk.bin is not a recording capture-convert reads"},
+      {"both up axes",
+       {"DIR/walk.c3d", "DIR/out.csv", "--y-up", "--z-up"},
+       "usage: capture-convert"},
+      {"no recording",
+       {"DIR/walk.bin", "DIR/out.csv"},
+       "DIR/walk.bin is not a recording capture-convert reads"},
       {"missing input", {"DIR/none.c3d", "DIR/out.csv"}, "cannot read DIR/none.c3d"},
       {"a folder as input", {"DIR/folder.c3d", "DIR/out.csv"}, "cannot read DIR/folder.c3d"},
       {"output is the input",
@@ -119,7 +124,9 @@ TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
        "cannot write DIR/none/out.csv"},
       {"text named .c3d", {"DIR/text.c3d", "DIR/out.csv"}, "is not a recording"},
       {"C3D cut in its header", {"DIR/cut.c3d", "DIR/out.csv"}, "not a C3D file"},
-      {"not a TRC file", {"DIR/text.trc", "DIR/out.csv"}, "DIR/text.trc: the file is not a TRC file"},
+      {"not a TRC file",
+       {"DIR/text.trc", "DIR/out.csv"},
+       "DIR/text.trc: the file is not a TRC file"},
   };
   for (const auto& c : cases) {
     TempDir dir("convert-bad-");

@@ -61,17 +61,20 @@ TEST(TrcConversion, CarriageReturnsAndPaddingCellsChangeNothing) {
 // tabs, and may follow PathFileType with blanks. Columns: what differs, the
 // table's first three rows.
 TEST(TrcConversion, PaddedHeaderRowsGiveTheSameCapture) {
-  const std::string rows_after = std::string(tab_table).substr(std::string(tab_table).find("Frame#"));
+  const std::string rows_after =
+      std::string(tab_table).substr(std::string(tab_table).find("Frame#"));
   const struct {
     const char* what;
     const char* header;
   } cases[] = {
-      {"blanks after PathFileType", "PathFileType  4\t(X/Y/Z)\ttrial.trc\n"
-                                    "DataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\n"
-                                    "50\t50\t3\t2\tm\n"},
-      {"blanks and doubled tabs", "PathFileType\t4\t(X/Y/Z)\tpath\n"
-                                  "DataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\n"
-                                  "  50.0\t\t  50.0\t\t    3\t\t  2\t\t m \n"},
+      {"blanks after PathFileType",
+       "PathFileType  4\t(X/Y/Z)\ttrial.trc\n"
+       "DataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\n"
+       "50\t50\t3\t2\tm\n"},
+      {"blanks and doubled tabs",
+       "PathFileType\t4\t(X/Y/Z)\tpath\n"
+       "DataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\n"
+       "  50.0\t\t  50.0\t\t    3\t\t  2\t\t m \n"},
   };
   for (const auto& c : cases) {
     ConversionSummary summary;

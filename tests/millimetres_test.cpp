@@ -1,0 +1,56 @@
+// Unit names and the exact decimal shift into millimetres.
+#include "millimetres.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <string>
+
+namespace {
+
+std::string shortest(double value) {
+  char text[32];
+  return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+TEST(Millimetres, UnitNamesGiveTheirPowerOfTen) {
+  // columns: the unit as a file writes it, the power (-1: unknown)
+  const struct {
+    const char* units;
+    int power;
+  } cases[] = {
+      {"m", 3},           {"Meters", 3}, {"METRES", 3},       {" m ", 3}, {"cm", 1},
+      {"Centimeters", 1}, {"mm", 0},     {"millimetres", 0},  {"MM", 0},  {"", -1},
+      {"in", -1},         {"km", -1},    {"millimeter s", 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(millimetre_power(c.units).value_or(-1), c.power) << "'" << c.units << "'";
+  }
+}
+
+TEST(Millimetres, TheDecimalPointMovesExactly) {
+  // columns: value, power, stored as a float, the millimetres' shortest text
+  const struct {
+    double value;
+    int power;
+    bool single_precision;
+    const char* expected;
+  } cases[] = {
+      {0.7337041, 3, false, "733.7041"},
+      {0.7337041f, 3, true, "733.7041"},  // the float's own text, not 733.7040901184082
+      {-0.25, 3, false, "-250"},
+      {0.1, 3, false, "100"},
+      {0.001, 1, false, "0.01"},
+      {12.0, 1, false, "120"},
+      {1.5e-7, 3, false, "0.00015"},
+      {123456789.123456, 3, false, "123456789123.456"},
+      {1e300, 3, false, "1e+303"},
+      {2.5, 0, false, "2.5"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(shortest(shift_decimal_point(c.value, c.power, c.single_precision)), c.expected)
+        << c.value << " x 10^" << c.power;
+  }
+}
+
+}  // namespace
