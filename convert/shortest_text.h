@@ -1,0 +1,13 @@
+// The shortest text that reads back to the same double, fast for the
+// values recordings hold.
+#ifndef SHORTEST_TEXT_H
+#define SHORTEST_TEXT_H
+
+// Writes value at out as std::to_chars(out, end, value) does (the shortest
+// round-tripping digits, fixed or scientific notation, whichever is shorter,
+// fixed on a tie) and returns the end. Needs 32 bytes at out. Values with up
+// to 9 decimals and 15 significant digits, which recordings are made of,
+// take a path of integer arithmetic; all others are handed to to_chars.
+char* write_shortest(char* out, double value);
+
+#endif  // SHORTEST_TEXT_H
