@@ -44,7 +44,9 @@ char* write_shortest(char* out, double value) {
     const int all_digits =
         static_cast<int>(std::to_chars(digits, digits + sizeof digits, whole).ptr - digits);
     int trailing_zeros = 0;
-    while (digits[all_digits - 1 - trailing_zeros] == '0') ++trailing_zeros;
+    while (trailing_zeros + 1 < all_digits && digits[all_digits - 1 - trailing_zeros] == '0') {
+      ++trailing_zeros;
+    }
     const int integer_digits = all_digits > decimals ? all_digits - decimals : 1;
     const int fixed_length = integer_digits + (decimals > 0 ? 1 + decimals : 0);
     if (fixed_length <= scientific_length(all_digits - trailing_zeros)) {
