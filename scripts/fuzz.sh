@@ -1,15 +1,17 @@
 #!/bin/bash
-# Fuzzes with AFL++ for SECONDS (default 600) one of two targets:
+# Fuzzes with AFL++ for SECONDS (default 600) one of three targets:
 #   capture  the capture file reader and gap filling (the loader program
 #            load-capture, seeds fuzz/corpus/), the default;
-#   c3d      the converter's C3D reader (the program read-c3d, seeds
-#            fuzz/c3d-corpus/).
+#   c3d      the converter's readers from C3D seeds (the program
+#            read-recording, seeds fuzz/c3d-corpus/);
+#   text     the converter's readers from text seeds of every text format
+#            (read-recording, seeds fuzz/text-corpus/).
 # Builds the target with AFL++'s clang and AddressSanitizer +
 # UndefinedBehaviorSanitizer in build-afl/, runs it once per input in a fresh
 # process (a bad file ends the process with status 1, which counts as a
 # normal end), then prints the figures and copies every crashing or hanging
 # input into fuzz/regressions/ with its stack.
-#   usage: scripts/fuzz.sh [SECONDS] [capture|c3d]
+#   usage: scripts/fuzz.sh [SECONDS] [capture|c3d|text]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
@@ -17,7 +19,8 @@ target=${2:-capture}
 build_dir=build-afl
 case $target in
   capture) program=load-capture corpus=fuzz/corpus dictionary=fuzz/capture.dict suffix=csv ;;
-  c3d) program=read-c3d corpus=fuzz/c3d-corpus dictionary=fuzz/c3d.dict suffix=c3d ;;
+  c3d) program=read-recording corpus=fuzz/c3d-corpus dictionary=fuzz/c3d.dict suffix=c3d ;;
+  text) program=read-recording corpus=fuzz/text-corpus dictionary=fuzz/text.dict suffix=txt ;;
   *) echo "Error: unknown fuzzing target $target" >&2; exit 1 ;;
 esac
 findings=$build_dir/findings-$target
