@@ -32,10 +32,11 @@ CaptureReader::CaptureReader(const std::string& path) : lines(path) {
   read_samples();
 }
 
-bool CaptureReader::next_row() {
+bool CaptureReader::next_row(bool first_two_only) {
   std::string_view line;
   while (lines.next(line)) {
     if (trim_blanks(line).empty()) continue;
+    if (first_two_only) line = line.substr(0, line.find(',', line.find(',') + 1));
     split_cells(line, ',', cells);
     return true;
   }
@@ -74,7 +75,7 @@ void CaptureReader::read_samples() {
   std::vector<double> rates;
   int64_t previous_sample = 0;
   double previous_time = NAN;
-  while (next_row()) {
+  while (next_row(true)) {
     const int64_t sample = sample_number();
     double time = NAN;
     const CellValue read = cells.size() > 1 ? read_number_cell(cells[1], time) : CellValue::empty;
@@ -107,7 +108,7 @@ void CaptureReader::read_samples() {
 }
 
 bool CaptureReader::next_frame(Frame& frame) {
-  if (!next_row()) return false;
+  if (!next_row(false)) return false;
   frame.number = sample_number();
   frame.points.assign(marker_count, MarkerPoint());
   for (size_t m = 0; m < marker_count; ++m) {

@@ -33,8 +33,9 @@ class CaptureReader : public MarkerRecording {
   bool next_frame(Frame& frame) override;
 
  private:
-  // Reads the next non-blank line into cells; false after the last one.
-  bool next_row();
+  // Reads the next non-blank line into cells, only its first two when
+  // first_two_only; false after the last line.
+  bool next_row(bool first_two_only);
   // The sample number of the row in cells.
   int64_t sample_number() const;
   // Reads the header into description.
