@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -83,6 +84,8 @@ void CaptureWriter::write_frame(const Frame& frame, double seconds) {
     }
     for (double coordinate : {point.x, point.y, point.z}) {
       *out++ = ',';
+      // A coordinate the recording lacks stays an empty field.
+      if (std::isnan(coordinate)) continue;
       out = single_precision ? std::to_chars(out, end, static_cast<float>(coordinate)).ptr
                              : write_shortest(out, coordinate);
     }

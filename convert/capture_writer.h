@@ -23,7 +23,8 @@ class CaptureWriter {
   // Writes "KSample,KTime," and NAME_X,NAME_Y,NAME_Z for every name.
   void write_header(const std::vector<std::string>& names);
   // Writes one line: the frame number, seconds, then X, Y, Z of every point,
-  // three empty fields for a point not seen.
+  // three empty fields for a point not seen and an empty field for a NaN
+  // coordinate of a seen one.
   void write_frame(const Frame& frame, double seconds);
   // Bytes written to the file so far (all of them after commit).
   uint64_t bytes_written() const { return written; }

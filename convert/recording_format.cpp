@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "c3d_reader.h"
+#include "capture_reader.h"
 #include "conversion_error.h"
 #include "input_file.h"
 #include "text_lines.h"
@@ -56,6 +57,7 @@ std::unique_ptr<MarkerRecording> open_recording(const std::string& path) {
   try {
     switch (detect_format(head.data(), head.size())) {
       case RecordingFormat::c3d: return std::make_unique<C3dReader>(path);
+      case RecordingFormat::capture: return std::make_unique<CaptureReader>(path);
       case RecordingFormat::trc: return std::make_unique<TrcReader>(path);
       default: break;
     }

@@ -7,6 +7,8 @@
 #
 #   usage: scripts/fresh-check.sh [COMMAND...]   (run as root)
 #   default commands: "bash scripts/run.sh" "bash scripts/test.sh"
+#     "bash scripts/try-install.sh" (installs into a temporary prefix and runs
+#     capture-convert and capture-view from it, from another folder)
 #
 # What is cached under /var/cache/marker-viewer-fresh-root, and why it is safe:
 # - base.tar, the minimal root as Debian's archive gave it (remade when older
@@ -35,7 +37,7 @@ fail() {
 }
 
 [ "$(id -u)" = 0 ] || fail "must run as root (it makes and enters a chroot)"
-[ $# -gt 0 ] || set -- "bash scripts/run.sh" "bash scripts/test.sh"
+[ $# -gt 0 ] || set -- "bash scripts/run.sh" "bash scripts/test.sh" "bash scripts/try-install.sh"
 timeout_seconds=${FRESH_CHECK_TIMEOUT:-4800}
 commit=$(git rev-parse HEAD)
 

@@ -15,4 +15,4 @@ if [ -z "${DISPLAY:-}" ]; then
   SCREENSHOT_FILE=build/screenshot.png bash scripts/screenshot.sh
   exit 0
 fi
-echo "$sample" | build/viewer/marker-viewer
+echo "$sample" | build/bin/marker-viewer

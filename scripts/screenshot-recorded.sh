@@ -1,18 +1,12 @@
 #!/bin/bash
-# Remakes docs/recorded-c3d.png: converts the shipped recording
-# samples/recorded/markers_analogs.c3d with capture-convert, then pictures it
-# in the viewer window on a virtual X display with "Zoom Input", "Pan Camera
-# Vertical" and "Pan Camera Horizontal" set to the values capture-convert
-# printed (the test-side program framed_viewer sets them).
+# Remakes docs/recorded-c3d.png: shows the shipped recording
+# samples/recorded/markers_analogs.c3d with capture-view (converted with
+# --fit, so the starting camera frames it with no slider moved) on a virtual
+# X display and pictures the window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2 --target capture-convert framed_viewer
+cmake --build build -j2 --target capture-view capture-convert marker-viewer
 
-capture=build/recorded-c3d.csv
-summary=$(build/convert/capture-convert samples/recorded/markers_analogs.c3d "$capture")
-echo "$summary"
-value() { sed -E "s/.*$1 (-?[0-9]+).*/\1/" <<<"$summary"; }
-SCREENSHOT_FILE=docs/recorded-c3d.png SCREENSHOT_CAPTURE=$capture \
-  bash scripts/screenshot.sh build/tests/framed_viewer \
-  "$(value 'Zoom Input')" "$(value 'Pan Camera Vertical')" "$(value 'Pan Camera Horizontal')"
+SCREENSHOT_FILE=docs/recorded-c3d.png \
+  bash scripts/screenshot.sh build/bin/capture-view samples/recorded/markers_analogs.c3d

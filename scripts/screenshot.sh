@@ -4,14 +4,15 @@
 # closes it again.
 #
 #   scripts/screenshot.sh [program [arguments...]]
-#       (default: build/viewer/marker-viewer, no arguments)
+#       (default: build/bin/marker-viewer, no arguments; build/bin/capture-view
+#       RECORDING shows the window of the viewer it starts)
 #   SCREENSHOT_FILE=path picks another picture file than docs/screenshot.png,
 #   SCREENSHOT_CAPTURE=path another capture than samples/walk.csv.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ "${1:-}" != --on-display ]; then
-  program=$(realpath "${1:-build/viewer/marker-viewer}")
+  program=$(realpath "${1:-build/bin/marker-viewer}")
   [ -x "$program" ] || { echo "Error: no viewer program at $program" >&2; exit 1; }
   exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" --on-display "$program" "${@:2}"
 fi
@@ -27,7 +28,9 @@ trap 'kill "$viewer" 2>/dev/null || true' EXIT
 
 window=
 for _ in $(seq 100); do
-  window=$(xdotool search --all --pid "$viewer" --name "^$title\$" 2>/dev/null | head -n 1 || true)
+  # The virtual display is this script's own, so the title alone finds the
+  # window, also when the program shows it through a child (capture-view).
+  window=$(xdotool search --all --name "^$title\$" 2>/dev/null | head -n 1 || true)
   [ -n "$window" ] && break
   kill -0 "$viewer" 2>/dev/null || { echo "Error: the viewer ended before its window opened" >&2; exit 1; }
   sleep 0.1

@@ -109,6 +109,10 @@ std::string ProgramRun::wait_for_window(double seconds) const {
   }
 }
 
+void ProgramRun::send_signal(int signal_number) const {
+  if (child > 0 && !ended) kill(child, signal_number);
+}
+
 std::string run_command(const std::string& command) {
   return run_child({"/bin/sh", "-c", command}, "", {}, 10.0).out;
 }

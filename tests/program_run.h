@@ -33,6 +33,8 @@ class ProgramRun {
   std::string window() const;
   // Waits up to `seconds` for that window; "" when it does not appear.
   std::string wait_for_window(double seconds) const;
+  // Sends signal_number to the program, as kill(1) would.
+  void send_signal(int signal_number) const;
 
  private:
   pid_t child = -1;

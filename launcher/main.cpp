@@ -1,0 +1,160 @@
+// capture-view RECORDING [--y-up | --z-up] [--keep-units]: converts the
+// recording with capture-convert --fit into a private temporary capture,
+// starts marker-viewer, answers its prompt with that capture and ends with
+// the viewer's status. Both programs are looked for beside capture-view.
+//
+// The viewer gets the capture as an open descriptor named
+// /proc/self/fd/N, and the file and its folder are removed before the
+// viewer starts: nothing stays behind however capture-view or the viewer
+// end, even by SIGKILL. Only a SIGKILL during the conversion can leave the
+// folder, holding at most the converter's partial file.
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "child_program.h"
+#include "private_folder.h"
+
+namespace {
+
+const char usage[] = "Error: usage: capture-view RECORDING [--y-up | --z-up] [--keep-units]";
+
+// The recording and the converter's options from the command line; false
+// unless there is one recording, options at most once and one up axis.
+bool read_arguments(int argc, char** argv, std::string& recording,
+                    std::vector<std::string>& options) {
+  bool up_given = false;
+  bool keep_units_given = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if ((word == "--y-up" || word == "--z-up") && !up_given) {
+      up_given = true;
+    } else if (word == "--keep-units" && !keep_units_given) {
+      keep_units_given = true;
+    } else if (word.rfind("--", 0) != 0 && !word.empty() && recording.empty()) {
+      recording = word;
+      continue;
+    } else {
+      return false;
+    }
+    options.push_back(word);
+  }
+  return !recording.empty();
+}
+
+// The folder capture-view was started from, with a trailing '/'.
+std::string own_folder() {
+  char path[4096];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return "./";
+  const std::string exe(path, static_cast<size_t>(length));
+  return exe.substr(0, exe.rfind('/') + 1);
+}
+
+// Points every closed standard descriptor at /dev/null, so that no
+// descriptor opened later takes its number.
+void open_standard_descriptors() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (fcntl(fd, F_GETFD) == -1) open("/dev/null", O_RDWR);
+  }
+}
+
+// Everything readable from fd until its end.
+std::string read_all(int fd) {
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+      text.append(buffer, static_cast<size_t>(n));
+    } else if (n == 0 || errno != EINTR) {
+      return text;
+    }
+  }
+}
+
+int fail(const std::string& message) {
+  std::printf("Error: %s\n", message.c_str());
+  return 1;
+}
+
+// Converts recording into capture with --fit. Returns 0, the status to end
+// with after a signal, or 1 after printing the converter's Error: line.
+int convert(const std::string& programs, const std::string& recording,
+            const std::vector<std::string>& options, const std::string& capture) {
+  int output[2];
+  const int no_input = open("/dev/null", O_RDONLY | O_CLOEXEC);
+  if (no_input < 0 || pipe2(output, O_CLOEXEC) != 0) return fail(std::strerror(errno));
+  std::vector<std::string> arguments = {"capture-convert", recording, capture, "--fit"};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  ChildProgram converter(programs + "capture-convert", arguments, no_input, output[1]);
+  close(no_input);
+  close(output[1]);
+  const std::string said = converter.running() ? read_all(output[0]) : "";
+  close(output[0]);
+  if (!converter.running()) return fail(converter.error());
+  const int status = converter.wait();
+  if (ending_signal() != 0) return 128 + ending_signal();
+  if (status == 0) return 0;
+  if (said.rfind("Error: ", 0) == 0 && said.find('\n') == said.size() - 1) {
+    std::fputs(said.c_str(), stdout);
+    return 1;
+  }
+  return fail("capture-convert ended with status " + std::to_string(status));
+}
+
+// Starts the viewer and answers its prompt with the capture open as
+// capture_fd. Returns the viewer's status.
+int view(const std::string& programs, int capture_fd) {
+  int input[2];
+  if (pipe2(input, O_CLOEXEC) != 0) return fail(std::strerror(errno));
+  ChildProgram viewer(programs + "marker-viewer", {"marker-viewer"}, input[0], STDOUT_FILENO);
+  close(input[0]);
+  close(capture_fd);
+  if (!viewer.running()) {
+    close(input[1]);
+    return fail(viewer.error());
+  }
+  const std::string answer = "/proc/self/fd/" + std::to_string(capture_fd) + "\n";
+  // A viewer that ends before reading its answer is no fault of capture-view's.
+  if (write(input[1], answer.data(), answer.size()) < 0) errno = 0;
+  close(input[1]);
+  return viewer.wait();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  forward_ending_signals();
+  signal(SIGPIPE, SIG_IGN);
+  open_standard_descriptors();
+  std::string recording;
+  std::vector<std::string> options;
+  if (!read_arguments(argc, argv, recording, options)) {
+    std::puts(usage);
+    return 1;
+  }
+  const std::string programs = own_folder();
+  PrivateFolder folder;
+  if (!folder.created())
+    return fail(std::string("cannot make a temporary folder: ") + std::strerror(errno));
+  const std::string capture = folder.path() + "/capture.csv";
+  const int converted = convert(programs, recording, options, capture);
+  if (converted != 0) return converted;
+
+  // Open without close-on-exec: the viewer inherits it and reads the capture
+  // through it after the file's name is gone.
+  const int capture_fd = open(capture.c_str(), O_RDONLY);
+  const int open_error = errno;
+  folder.remove();
+  if (capture_fd < 0)
+    return fail("cannot open the converted capture: " + std::string(std::strerror(open_error)));
+  if (ending_signal() != 0) return 128 + ending_signal();
+  return view(programs, capture_fd);
+}

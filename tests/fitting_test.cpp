@@ -1,0 +1,152 @@
+// --fit proven with the viewer's own camera: every seen point of a fitted
+// real recording, with its whole cube, lies inside the starting view, the
+// recording fills a good part of it, and no coordinate is written as 0.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <string>
+
+#include "capture_table.h"
+#include "converter.h"
+#include "temp_dir.h"
+
+namespace {
+
+constexpr double eye_distance = 10.0;  // the starting zoom
+constexpr double near_plane = 0.5;
+constexpr double cube_half_edge = 0.25;
+const double focal = 1.0 / std::tan(30.0 * M_PI / 180.0);  // 60° vertical field of view
+constexpr double aspect = 535.0 / 500.0;
+
+// Where the viewer's starting camera shows the seen points of a capture:
+// the extremes of their cube corners in normalized device coordinates, and
+// whether any corner fell outside the view or behind the near plane.
+struct Projection {
+  double low[2] = {HUGE_VAL, HUGE_VAL};
+  double high[2] = {-HUGE_VAL, -HUGE_VAL};
+  bool outside = false;
+  size_t points = 0;
+
+  void add(double x, double y, double z) {
+    ++points;
+    const double centre[3] = {y / 100.0, z / 100.0, x / 100.0};
+    for (int corner = 0; corner < 8; ++corner) {
+      const double sx = centre[0] + (corner & 1 ? cube_half_edge : -cube_half_edge);
+      const double sy = centre[1] + (corner & 2 ? cube_half_edge : -cube_half_edge);
+      const double sz = centre[2] + (corner & 4 ? cube_half_edge : -cube_half_edge);
+      const double depth = eye_distance - sz;
+      if (depth <= near_plane) {
+        outside = true;
+        continue;
+      }
+      const double ndc[2] = {focal / aspect * sx / depth, focal * sy / depth};
+      for (int a = 0; a < 2; ++a) {
+        low[a] = std::min(low[a], ndc[a]);
+        high[a] = std::max(high[a], ndc[a]);
+        if (std::fabs(ndc[a]) > 1.0) outside = true;
+      }
+    }
+  }
+  // The larger share of the view's width or height the points take.
+  double filled() const { return std::max(high[0] - low[0], high[1] - low[1]) / 2.0; }
+};
+
+// Fits recording and checks the capture: every point in view, at least half
+// the view filled, no coordinate exactly 0.
+void expect_fitted(const std::string& recording, bool keep_units = false) {
+  SCOPED_TRACE(recording);
+  TempDir dir("fit-");
+  const std::string output = dir.path() + "/fitted.csv";
+  ConversionOptions options;
+  options.keep_units = keep_units;
+  options.fit = true;
+  convert_recording(recording, output, options);
+  const CaptureTable table = read_capture_table(output);
+  Projection view;
+  size_t zeros = 0;
+  for (const std::vector<double>& row : table.rows) {
+    for (size_t c = 2; c + 2 < row.size(); c += 3) {
+      zeros += static_cast<size_t>(std::count(row.begin() + static_cast<long>(c),
+                                              row.begin() + static_cast<long>(c) + 3, 0.0));
+      if (!std::isnan(row[c]) && !std::isnan(row[c + 1]) && !std::isnan(row[c + 2]))
+        view.add(row[c], row[c + 1], row[c + 2]);
+    }
+  }
+  EXPECT_GT(view.points, 1000u);
+  EXPECT_FALSE(view.outside);
+  EXPECT_GE(view.filled(), 0.5);
+  EXPECT_EQ(zeros, 0u);
+}
+
+// The recorded C3D's values, first in its own millimetres, as a TRC table in
+// metres.
+std::string metre_table(const TempDir& dir) {
+  const std::string kept = dir.path() + "/kept.csv";
+  ConversionOptions options;
+  options.keep_units = true;
+  convert_recording(RECORDED_C3D, kept, options);
+  const CaptureTable table = read_capture_table(kept);
+  const size_t markers = (table.header.size() - 2) / 3;
+  std::ofstream trc(dir.path() + "/metres.trc");
+  trc << "PathFileType\t4\t(X/Y/"
+         "Z)\tmetres.trc\nDataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\n"
+      << "100\t100\t" << table.rows.size() << '\t' << markers << "\tm\nFrame#\tTime";
+  for (size_t m = 0; m < markers; ++m) trc << "\tM" << m << "\t\t";
+  trc << "\n\t";
+  for (size_t m = 1; m <= markers; ++m) trc << "\tX" << m << "\tY" << m << "\tZ" << m;
+  trc << '\n';
+  trc.precision(17);
+  for (const std::vector<double>& row : table.rows) {
+    trc << row[0] << '\t' << row[1];
+    for (size_t c = 2; c < row.size(); ++c) {
+      trc << '\t';
+      if (!std::isnan(row[c])) trc << row[c] / 1000.0;
+    }
+    trc << '\n';
+  }
+  return dir.path() + "/metres.trc";
+}
+
+TEST(Fitting, RecordingsInMillimetresAndMetresFillTheStartingView) {
+  expect_fitted(RECORDED_C3D);
+  expect_fitted(RECORDED_TRC);
+  TempDir dir("fit-metres-");
+  const std::string metres = metre_table(dir);
+  expect_fitted(metres);
+  expect_fitted(metres, true);
+}
+
+// Columns: what is special, the marker's x in three frames, the capture's x.
+TEST(Fitting, ZerosBecomeEmptyAndNoFittedValueIsZero) {
+  struct Case {
+    const char* what;
+    const char* x[3];
+  };
+  const Case cases[] = {
+      {"a recorded 0 is missing", {"-2", "0", "2"}},
+      {"a value on the box's centre moves aside", {"-2", "1", "4"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir("fit-zero-");
+    std::string table =
+        "PathFileType\t4\t(X/Y/Z)\tz.trc\nDataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\n"
+        "100\t100\t3\t1\tmm\nFrame#\tTime\tA\t\t\n\t\tX1\tY1\tZ1\n";
+    for (int f = 0; f < 3; ++f) {
+      table += std::to_string(f + 1) + "\t0\t" + c.x[f] + "\t" + std::to_string(f + 5) + "\t7\n";
+    }
+    const std::string output = dir.path() + "/out.csv";
+    convert_recording(dir.write("z.trc", table), output, {std::nullopt, false, true});
+    const CaptureTable fitted = read_capture_table(output);
+    ASSERT_EQ(fitted.rows.size(), 3u);
+    for (int f = 0; f < 3; ++f) {
+      const double x = fitted.rows[static_cast<size_t>(f)][2];
+      EXPECT_EQ(std::isnan(x), std::string(c.x[f]) == "0") << "frame " << f + 1;
+      for (size_t a = 2; a < 5; ++a) EXPECT_NE(fitted.rows[static_cast<size_t>(f)][a], 0.0);
+    }
+  }
+}
+
+}  // namespace
