@@ -1,5 +1,7 @@
 #include "motive_reader.h"
 
+#include <optional>
+
 #include "conversion_error.h"
 
 namespace {
@@ -48,18 +50,13 @@ bool is_marker_type(std::string_view type) {
   return type == "Marker" || type == "Rigid Body Marker" || type == "Bone Marker";
 }
 
-// The cell after the first cell named key on the settings line; empty when
-// there is none.
-std::string_view setting(const std::vector<std::string_view>& cells, std::string_view key,
-                         bool& found) {
+// The cell after the first cell named key on the settings line, if any.
+std::optional<std::string_view> setting(const std::vector<std::string_view>& cells,
+                                        std::string_view key) {
   for (size_t i = 0; i + 1 < cells.size(); ++i) {
-    if (header_text(cells[i]) == key) {
-      found = true;
-      return cells[i + 1];
-    }
+    if (header_text(cells[i]) == key) return cells[i + 1];
   }
-  found = false;
-  return {};
+  return std::nullopt;
 }
 
 }  // namespace
@@ -75,24 +72,23 @@ MotiveReader::MotiveReader(const std::string& path) : lines(path) {
 
 void MotiveReader::read_settings(std::string_view line) {
   split_cells(line, ',', cells);
-  bool found = false;
-  std::string_view rate = setting(cells, "Export Frame Rate", found);
   const char* rate_name = "Export Frame Rate";
-  if (!found) {
-    rate = setting(cells, "Capture Frame Rate", found);
+  std::optional<std::string_view> rate = setting(cells, rate_name);
+  if (!rate) {
     rate_name = "Capture Frame Rate";
+    rate = setting(cells, rate_name);
   }
-  if (!found) throw ConversionError(at_line(1, "no Export Frame Rate or Capture Frame Rate"));
+  if (!rate) throw ConversionError(at_line(1, "no Export Frame Rate or Capture Frame Rate"));
   double hz = 0.0;
-  if (read_number_cell(rate, hz) != CellValue::number || !(hz > 0.0)) {
+  if (read_number_cell(*rate, hz) != CellValue::number || !(hz > 0.0)) {
     throw ConversionError(
         at_line(1, std::string("the ") + rate_name + " is not a positive number"));
   }
   description.rate_hz = hz;
-  description.units = std::string(header_text(setting(cells, "Length Units", found)));
-  const std::string_view claimed = setting(cells, "Total Exported Frames", found);
-  description.frames_claimed = -1;
-  if (found && !read_whole_number(claimed, description.frames_claimed)) {
+  description.units = std::string(header_text(setting(cells, "Length Units").value_or("")));
+  const std::optional<std::string_view> claimed = setting(cells, "Total Exported Frames");
+  description.frames_claimed = -1;  // the frames present, once counted
+  if (claimed && !read_whole_number(*claimed, description.frames_claimed)) {
     throw ConversionError(at_line(1, "Total Exported Frames is not a whole number"));
   }
 }
