@@ -123,6 +123,25 @@ TEST(MotiveConversion, ExportVariantsGiveTheirFrames) {
   }
 }
 
+// Columns: the Length Units setting, the units the summary names when the
+// values are kept as recorded.
+TEST(MotiveConversion, LengthUnitsAreTheRecordedUnits) {
+  const struct {
+    std::string setting;
+    const char* units;
+  } cases[] = {
+      {"Length Units,Meters,", "Meters"},
+      {"Length Units,Centimeters,", "Centimeters"},
+      {"Length Units,Millimeters,", "Millimeters"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    ConversionSummary summary;
+    convert_export(edited({{"Length Units,Meters,", c.setting}}), &summary);
+    EXPECT_EQ(summary.units, c.units) << c.setting;
+  }
+}
+
 // Exports that must be refused. Columns: what is wrong, the file, the end
 // of the message (the converter puts the file's path before it).
 TEST(MotiveConversion, BadExportsNameTheLineAndTheCause) {
