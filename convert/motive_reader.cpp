@@ -9,6 +9,9 @@ namespace {
 // Columns before the first data column: Frame and Time.
 constexpr size_t data_column = 2;
 
+// The slowest rate taken: frame numbers up to 10^15 then keep finite times.
+constexpr double slowest_rate_hz = 0.001;
+
 // A row of nothing but blanks and commas: skipped like an empty line.
 bool is_blank_row(std::string_view line) {
   return line.find_first_not_of(" \t\r,") == std::string_view::npos;
@@ -80,9 +83,9 @@ void MotiveReader::read_settings(std::string_view line) {
   }
   if (!rate) throw ConversionError(at_line(1, "no Export Frame Rate or Capture Frame Rate"));
   double hz = 0.0;
-  if (read_number_cell(*rate, hz) != CellValue::number || !(hz > 0.0)) {
+  if (read_number_cell(*rate, hz) != CellValue::number || !(hz >= slowest_rate_hz)) {
     throw ConversionError(
-        at_line(1, std::string("the ") + rate_name + " is not a positive number"));
+        at_line(1, std::string("the ") + rate_name + " is not a rate of at least 0.001 Hz"));
   }
   description.rate_hz = hz;
   description.units = std::string(header_text(setting(cells, "Length Units").value_or("")));
