@@ -7,6 +7,7 @@
 #include "capture_reader.h"
 #include "conversion_error.h"
 #include "input_file.h"
+#include "motive_reader.h"
 #include "text_lines.h"
 #include "trc_reader.h"
 
@@ -59,6 +60,7 @@ std::unique_ptr<MarkerRecording> open_recording(const std::string& path) {
       case RecordingFormat::c3d: return std::make_unique<C3dReader>(path);
       case RecordingFormat::capture: return std::make_unique<CaptureReader>(path);
       case RecordingFormat::trc: return std::make_unique<TrcReader>(path);
+      case RecordingFormat::motive: return std::make_unique<MotiveReader>(path);
       default: break;
     }
   } catch (const ConversionError& error) {
