@@ -9,9 +9,14 @@ constexpr size_t longest_quoted_cell = 40;
 // A line of nothing but commas and blanks: the end of a section.
 bool is_blank(std::string_view line) { return line.find_first_not_of(", \t\r") == line.npos; }
 
-// The cell, trimmed and cut short, in quotes for a message.
+// The cell, trimmed and cut short, in quotes for a message; control
+// characters become '?' so the message stays one plain line.
 std::string quoted(std::string_view cell) {
-  return "\"" + std::string(trim_blanks(cell).substr(0, longest_quoted_cell)) + "\"";
+  std::string text(trim_blanks(cell).substr(0, longest_quoted_cell));
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  }
+  return "\"" + text + "\"";
 }
 
 std::string column_name(size_t column) { return "column " + std::to_string(column + 1); }
