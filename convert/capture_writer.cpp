@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "conversion_error.h"
+#include "shortest_decimal.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ void CaptureWriter::write_frame(const Frame& frame, double seconds) {
     for (double coordinate : {point.x, point.y, point.z}) {
       *out++ = ',';
       out = single_precision ? std::to_chars(out, end, static_cast<float>(coordinate)).ptr
-                             : std::to_chars(out, end, coordinate).ptr;
+                             : write_shortest_decimal(out, end, coordinate);
     }
   }
   *out++ = '\n';
