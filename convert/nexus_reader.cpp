@@ -48,9 +48,9 @@ NexusReader::NexusReader(const std::string& path) : lines(path) {
 
 void NexusReader::read_head() {
   std::string_view line;
-  auto next_row = [&](const char* row) {
+  auto next_row = [&](const char* row, bool may_be_blank = false) {
     const bool read = lines.next(line);
-    if (!read || is_blank(line)) {
+    if (!read || (is_blank(line) && !may_be_blank)) {
       throw ConversionError(
           at_line(lines.line_number() + (read ? 0 : 1),
                   std::string("the Trajectories section ends before its ") + row));
@@ -65,7 +65,7 @@ void NexusReader::read_head() {
                                                            " is not a positive number"));
   }
 
-  next_row("names row");
+  next_row("names row", true);  // blank when no marker has a name
   std::vector<std::string_view> names = cells;
 
   next_row("Frame, Sub Frame, X, Y, Z row");
