@@ -8,6 +8,7 @@
 #include "conversion_error.h"
 #include "input_file.h"
 #include "motive_reader.h"
+#include "nexus_reader.h"
 #include "text_lines.h"
 #include "trc_reader.h"
 
@@ -17,14 +18,6 @@ constexpr size_t sniff_bytes = 16384;
 
 bool starts_with(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
-}
-
-// A Vicon Nexus section heading: the name, then nothing but commas.
-bool is_nexus_section(std::string_view line) {
-  const size_t end = line.find_last_not_of(',');
-  const std::string_view name = trim_blanks(line.substr(0, end + 1));
-  return name == "Trajectories" || name == "Devices" || name == "Joints" ||
-         name == "Model Outputs" || name == "Segments";
 }
 
 bool is_c3d_header(const unsigned char* bytes, size_t size) {
@@ -46,7 +39,7 @@ RecordingFormat detect_format(const unsigned char* bytes, size_t size) {
     const size_t end = std::min(text.find('\n', start), text.size());
     const std::string_view line = trim_blanks(text.substr(start, end - start));
     if (starts_with(line, "NO_OF_FRAMES")) return RecordingFormat::qualisys;
-    if (is_nexus_section(line)) return RecordingFormat::nexus;
+    if (!nexus_section_name(line).empty()) return RecordingFormat::nexus;
     start = end + 1;
   }
   if (is_c3d_header(bytes, size)) return RecordingFormat::c3d;
@@ -61,6 +54,7 @@ std::unique_ptr<MarkerRecording> open_recording(const std::string& path) {
       case RecordingFormat::capture: return std::make_unique<CaptureReader>(path);
       case RecordingFormat::trc: return std::make_unique<TrcReader>(path);
       case RecordingFormat::motive: return std::make_unique<MotiveReader>(path);
+      case RecordingFormat::nexus: return std::make_unique<NexusReader>(path);
       default: break;
     }
   } catch (const ConversionError& error) {
