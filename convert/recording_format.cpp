@@ -6,6 +6,7 @@
 #include "c3d_reader.h"
 #include "conversion_error.h"
 #include "input_file.h"
+#include "qualisys_reader.h"
 #include "text_lines.h"
 #include "trc_reader.h"
 
@@ -57,6 +58,7 @@ std::unique_ptr<MarkerRecording> open_recording(const std::string& path) {
     switch (detect_format(head.data(), head.size())) {
       case RecordingFormat::c3d: return std::make_unique<C3dReader>(path);
       case RecordingFormat::trc: return std::make_unique<TrcReader>(path);
+      case RecordingFormat::qualisys: return std::make_unique<QualisysReader>(path);
       default: break;
     }
   } catch (const ConversionError& error) {
