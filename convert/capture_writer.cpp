@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "conversion_error.h"
+#include "decimal_text.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ void CaptureWriter::write_frame(const Frame& frame, double seconds) {
   char* const end = start + longest;
   char* out = std::to_chars(start, end, frame.number).ptr;
   *out++ = ',';
-  out = std::to_chars(out, end, seconds).ptr;
+  out = write_shortest(out, seconds);
   for (const MarkerPoint& point : frame.points) {
     if (!point.seen) {
       std::memcpy(out, ",,,", 3);
@@ -83,7 +84,7 @@ void CaptureWriter::write_frame(const Frame& frame, double seconds) {
     for (double coordinate : {point.x, point.y, point.z}) {
       *out++ = ',';
       out = single_precision ? std::to_chars(out, end, static_cast<float>(coordinate)).ptr
-                             : std::to_chars(out, end, coordinate).ptr;
+                             : write_shortest(out, coordinate);
     }
   }
   *out++ = '\n';
