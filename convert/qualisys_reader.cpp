@@ -101,6 +101,7 @@ void QualisysReader::take_key(std::string_view key, const std::vector<std::strin
     }
     declared_markers_line = line;
   } else if (key == "DATA_INCLUDED") {
+    if (value.empty()) throw ConversionError(at_line(line, "DATA_INCLUDED names no kind of data"));
     if (value != "3D") {
       throw ConversionError(at_line(line, "the file holds " + std::string(value.substr(0, 16)) +
                                               " data, not 3D marker positions"));

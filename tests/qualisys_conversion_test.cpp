@@ -133,6 +133,8 @@ TEST(QualisysConversion, BadExportsEndWithAMessage) {
   } cases[] = {
       {"6D rigid bodies", replaced("3D", "6D"),
        "line 9: the file holds 6D data, not 3D marker positions"},
+      {"DATA_INCLUDED empty", replaced("\t3D", "\t"),
+       "line 9: DATA_INCLUDED names no kind of data"},
       {"no FREQUENCY", replaced("FREQUENCY\t100\n", ""), "no FREQUENCY line"},
       {"FREQUENCY 0", replaced("FREQUENCY\t100", "FREQUENCY\t0"),
        "line 4: FREQUENCY is not a positive number"},
