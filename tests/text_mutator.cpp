@@ -128,8 +128,7 @@ void TextMutator::odd_number(std::string& text) {
   if (at == text.size()) return;
   const size_t cell_end =
       std::min(text.find_first_of(std::string{delimiter, '\n'}, at + 1), text.size());
-  text.replace(at + 1, cell_end - at - 1,
-               odd_numbers[between(0, std::size(odd_numbers) - 1)]);
+  text.replace(at + 1, cell_end - at - 1, odd_numbers[between(0, std::size(odd_numbers) - 1)]);
 }
 
 void TextMutator::drop_final_newline(std::string& text) {
