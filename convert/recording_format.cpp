@@ -9,6 +9,7 @@
 #include "input_file.h"
 #include "motive_reader.h"
 #include "nexus_reader.h"
+#include "qualisys_reader.h"
 #include "text_lines.h"
 #include "trc_reader.h"
 
@@ -55,6 +56,7 @@ std::unique_ptr<MarkerRecording> open_recording(const std::string& path) {
       case RecordingFormat::trc: return std::make_unique<TrcReader>(path);
       case RecordingFormat::motive: return std::make_unique<MotiveReader>(path);
       case RecordingFormat::nexus: return std::make_unique<NexusReader>(path);
+      case RecordingFormat::qualisys: return std::make_unique<QualisysReader>(path);
       default: break;
     }
   } catch (const ConversionError& error) {

@@ -82,7 +82,7 @@ TEST(ConvertProgram, CaptureLoadsInTheViewerReaderWithOnlyTheNeverSeenWarnings) 
 
 // The shipped recordings have 51 markers, lines of about 1,400 characters.
 TEST(ConvertProgram, RecordedFilesLoadInTheViewerReaderWithoutWarnings) {
-  for (const char* recording : {RECORDED_C3D, RECORDED_TRC}) {
+  for (const char* recording : {RECORDED_C3D, RECORDED_TRC, RECORDED_QUALISYS}) {
     TempDir dir("convert-recorded-");
     const std::string capture = dir.path() + "/recorded.csv";
     const ChildResult run = run_program({recording, capture});
