@@ -1,10 +1,9 @@
 #!/bin/bash
 # Builds the convert benchmark in a Release build directory and runs it:
-# generates a C3D of 200,000 frames x 30 markers in a temporary folder (about
-# 50 MB, with a capture file of about 200 MB beside it, removed afterwards),
-# converts it and prints the MB of capture text written per second; then
-# Motive CSV exports of the same size in mm and in m (about 200 and 170 MB),
-# and the MB of CSV read per second.
+# generates one motion of 200,000 frames x 30 markers in a temporary folder
+# in every format capture-convert reads (each up to about 200 MB, with its
+# capture beside it, removed afterwards), converts each and prints the MB
+# per second against its target, beside a plain write of the same capture.
 # Usage: scripts/bench-convert.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."

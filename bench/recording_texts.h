@@ -1,0 +1,36 @@
+// Text exports of one generated motion, as the systems that write each
+// format lay them out, for the convert benchmark.
+#ifndef RECORDING_TEXTS_H
+#define RECORDING_TEXTS_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The motion: `markers` markers swaying about a point 1 m from the lab
+// origin over `frames` frames at 100 Hz, each not seen for 8 frames every
+// 400; positions in mm.
+struct BenchMotion {
+  int64_t frames;
+  size_t markers;
+
+  // False when marker m is not seen in frame f; else its position in mm.
+  bool position(int64_t f, size_t m, double xyz[3]) const;
+};
+
+// A Qualisys TSV export with Frame and Time columns, mm with 3 decimals, a
+// point not seen written as 0.000 three times.
+std::string qualisys_export(const BenchMotion& motion);
+
+// A Vicon Nexus CSV export: a Trajectories section padded with commas,
+// CRLF, mm with 5 decimals, a point not seen as empty cells.
+std::string nexus_export(const BenchMotion& motion);
+
+// A Motive CSV export of format 1.23 in Millimeters (6 decimals) or, with
+// metres, in Meters (values / 1000, 6 decimals); Y-up; empty cells.
+std::string motive_export(const BenchMotion& motion, bool metres);
+
+// An OpenSim TRC table, tab-separated, mm with 3 decimals, empty cells.
+std::string trc_table(const BenchMotion& motion);
+
+#endif  // RECORDING_TEXTS_H
