@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "bvh_reader.h"
 #include "c3d_reader.h"
 #include "conversion_error.h"
 #include "input_file.h"
@@ -57,6 +58,7 @@ std::unique_ptr<MarkerRecording> open_recording(const std::string& path) {
     switch (detect_format(head.data(), head.size())) {
       case RecordingFormat::c3d: return std::make_unique<C3dReader>(path);
       case RecordingFormat::trc: return std::make_unique<TrcReader>(path);
+      case RecordingFormat::bvh: return std::make_unique<BvhReader>(path);
       default: break;
     }
   } catch (const ConversionError& error) {
