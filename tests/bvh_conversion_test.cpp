@@ -92,8 +92,8 @@ std::string mixed_layout(std::string text) {
 }
 
 // Two branches turned by Y then X, and by X then Y (Y by a = 40, X by b = 25
-// degrees in both), below a
-// root at its channels; each ends in an End Site L above its joint.
+// degrees in both), below a root at its channels; each ends in an End Site 2
+// above its joint.
 const char two_orders[] =
     "HIERARCHY\n"
     "ROOT Pelvis\n"
