@@ -1,15 +1,17 @@
 #!/bin/bash
-# Fuzzes with AFL++ for SECONDS (default 600) one of two targets:
+# Fuzzes with AFL++ for SECONDS (default 600) one of three targets:
 #   capture  the capture file reader and gap filling (the loader program
 #            load-capture, seeds fuzz/corpus/), the default;
 #   c3d      the converter's C3D reader (the program read-c3d, seeds
-#            fuzz/c3d-corpus/).
+#            fuzz/c3d-corpus/);
+#   bvh      the converter's BVH reader (the program read-bvh, seeds
+#            fuzz/bvh-corpus/).
 # Builds the target with AFL++'s clang and AddressSanitizer +
 # UndefinedBehaviorSanitizer in build-afl/, runs it once per input in a fresh
 # process (a bad file ends the process with status 1, which counts as a
 # normal end), then prints the figures and copies every crashing or hanging
 # input into fuzz/regressions/ with its stack.
-#   usage: scripts/fuzz.sh [SECONDS] [capture|c3d]
+#   usage: scripts/fuzz.sh [SECONDS] [capture|c3d|bvh]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
@@ -18,6 +20,7 @@ build_dir=build-afl
 case $target in
   capture) program=load-capture corpus=fuzz/corpus dictionary=fuzz/capture.dict suffix=csv ;;
   c3d) program=read-c3d corpus=fuzz/c3d-corpus dictionary=fuzz/c3d.dict suffix=c3d ;;
+  bvh) program=read-bvh corpus=fuzz/bvh-corpus dictionary=fuzz/bvh.dict suffix=bvh ;;
   *) echo "Error: unknown fuzzing target $target" >&2; exit 1 ;;
 esac
 findings=$build_dir/findings-$target
