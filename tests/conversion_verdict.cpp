@@ -14,8 +14,9 @@ namespace fs = std::filesystem;
 constexpr double time_limit_seconds = 20.0;
 
 // The kind of an error line, for the tally: the line with the input's path
-// replaced by INPUT, every number by N and every quoted word by "..."
-// ("Error: INPUT: line N: \"...\" is not a number").
+// replaced by INPUT, every number by N and every quoted word by "...", up to
+// the colon after its cause ("Error: INPUT: line N: \"...\" is not a number",
+// "Error: INPUT: the C3D parameter section is damaged").
 std::string error_kind(const std::string& line, const std::string& input) {
   std::string text = line;
   if (const size_t at = text.find(input); at != std::string::npos) {
@@ -38,7 +39,10 @@ std::string error_kind(const std::string& line, const std::string& input) {
       kind += 'N';
     }
   }
-  return kind;
+  const std::string prefix = "Error: INPUT: ";
+  size_t cause = kind.rfind(prefix, 0) == 0 ? prefix.size() : std::min<size_t>(7, kind.size());
+  if (kind.compare(cause, 7, "line N:") == 0) cause += 7;
+  return kind.substr(0, kind.find(':', cause));
 }
 
 }  // namespace
