@@ -28,20 +28,20 @@ std::string convert_bvh(const std::string& text, ConversionSummary* summary = nu
   return read_file(dir.path() + "/out.csv");
 }
 
-// The cells of line `index` (0 is the header) of a capture.
-std::vector<std::string> capture_cells(const std::string& capture, size_t index) {
-  std::istringstream lines(capture);
-  std::string line;
-  for (size_t i = 0; i <= index; ++i) std::getline(lines, line);
-  std::vector<std::string> cells;
-  std::istringstream row(line);
-  for (std::string cell; std::getline(row, cell, ',');) cells.push_back(cell);
-  return cells;
+// The cells of every line of a capture (0 is the header).
+std::vector<std::vector<std::string>> capture_cells(const std::string& capture) {
+  std::vector<std::vector<std::string>> lines;
+  std::istringstream text(capture);
+  for (std::string line; std::getline(text, line);) {
+    std::istringstream row(line);
+    lines.emplace_back();
+    for (std::string cell; std::getline(row, cell, ',');) lines.back().push_back(cell);
+  }
+  return lines;
 }
 
-// Frame `index` (from 1) of a capture: X, Y, Z of every marker.
-std::vector<double> capture_points(const std::string& capture, size_t index) {
-  const std::vector<std::string> cells = capture_cells(capture, index);
+// X, Y, Z of every marker in the cells of one frame.
+std::vector<double> frame_points(const std::vector<std::string>& cells) {
   std::vector<double> points;
   for (size_t i = 2; i < cells.size(); ++i) points.push_back(std::stod(cells[i]));
   return points;
@@ -201,7 +201,7 @@ TEST(BvhConversion, JointsSitWhereTheirChannelsPutThem) {
   for (const auto& c : cases) {
     const std::string capture = convert_bvh(c.text);
     EXPECT_EQ(capture.substr(0, capture.find('\n')), c.header) << c.what;
-    const std::vector<double> points = capture_points(capture, c.frame);
+    const std::vector<double> points = frame_points(capture_cells(capture).at(c.frame));
     ASSERT_EQ(points.size(), c.points.size()) << c.what;
     for (size_t i = 0; i < points.size(); ++i) {
       EXPECT_NEAR(points[i], c.points[i], 1e-12) << c.what << ", value " << i;
@@ -214,9 +214,11 @@ TEST(BvhConversion, FramesCountFromOneAtTheFrameTime) {
   std::string text = six_channels;
   text.replace(text.find("Frames: 2"), 9, "Frames: 5");
   const std::string capture = convert_bvh(text + "\n\n", &summary);
-  EXPECT_EQ(capture_cells(capture, 1)[0], "1");
-  EXPECT_EQ(capture_cells(capture, 2)[0], "2");
-  EXPECT_EQ(capture_cells(capture, 2)[1], "0.04");
+  const std::vector<std::vector<std::string>> cells = capture_cells(capture);
+  ASSERT_EQ(cells.size(), 3u);
+  EXPECT_EQ(cells[1][0], "1");
+  EXPECT_EQ(cells[2][0], "2");
+  EXPECT_EQ(cells[2][1], "0.04");
   EXPECT_EQ(summary.frames, 2);
   EXPECT_EQ(summary.frames_claimed, 5);
   EXPECT_EQ(summary.rate_hz, 25.0);
@@ -229,7 +231,7 @@ TEST(BvhConversion, YUpSkeletonStandsUpright) {
   const ConversionSummary summary = convert_recording(input, dir.path() + "/out.csv");
   EXPECT_TRUE(summary.turned_upright);
   // The End Site 14 below the root (Y -14) comes out at Z -14.
-  EXPECT_EQ(capture_cells(read_file(dir.path() + "/out.csv"), 2)[2 + 3 * 2 + 2], "-14");
+  EXPECT_EQ(capture_cells(read_file(dir.path() + "/out.csv")).at(2)[2 + 3 * 2 + 2], "-14");
 }
 
 // Files that must be refused. Columns: what is wrong, the text, a part of
@@ -301,7 +303,7 @@ TEST(BvhConversion, DeepHierarchyIsReadWithoutRecursion) {
   for (size_t i = 0; i <= depth; ++i) text += "}\n";
   text += "MOTION\nFrames: 1\nFrame Time: 1\n2\n";
   const std::string capture = convert_bvh(text);
-  const std::vector<double> points = capture_points(capture, 1);
+  const std::vector<double> points = frame_points(capture_cells(capture).at(1));
   ASSERT_EQ(points.size(), 3u * (depth + 1));
   EXPECT_EQ(points[0], 2.0);
   EXPECT_EQ(points[3 * depth + 1], static_cast<double>(depth));
@@ -340,10 +342,11 @@ TEST(BvhConversion, RecordedWalkKeepsItsRootChannelsAndBoneLengths) {
       {6, 5, 10.7061},  // LeftForeArm below LeftArm
       {10, 7, 3.9370},  // LeftHand_End below LeftHand
   };
-  const std::vector<std::string> header = capture_cells(capture, 0);
-  ASSERT_EQ(header[2 + 3 * 10], "LeftHand_End_X");
+  const std::vector<std::vector<std::string>> cells = capture_cells(capture);
+  ASSERT_EQ(cells.size(), root_channels.size() + 1);
+  ASSERT_EQ(cells[0][2 + 3 * 10], "LeftHand_End_X");
   for (size_t f = 1; f <= root_channels.size(); ++f) {
-    const std::vector<double> points = capture_points(capture, f);
+    const std::vector<double> points = frame_points(cells[f]);
     for (size_t axis = 0; axis < 3; ++axis) EXPECT_EQ(points[axis], root_channels[f - 1][axis]);
     for (const auto& bone : bones) {
       const double dx = points[3 * bone.child] - points[3 * bone.parent];
