@@ -95,7 +95,10 @@ bool BvhReader::next_frame(Frame& frame) {
                                                            " numbers for " +
                                                            std::to_string(expected) + " channels"));
   }
+  if (!skeleton.place(values.data(), frame.points)) {
+    throw ConversionError(
+        at_line(lines.line_number(), "the joints' positions are beyond the range of numbers"));
+  }
   frame.number = next_number++;
-  skeleton.place(values.data(), frame.points);
   return true;
 }

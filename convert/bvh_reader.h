@@ -26,7 +26,7 @@ class BvhReader : public MarkerRecording {
   // Reads the next frame row (blank lines are skipped): one number per
   // channel, separated by white space, and places every joint and End Site.
   // Throws ConversionError when the row holds something else or another
-  // count of numbers.
+  // count of numbers, or places a joint beyond the range of doubles.
   bool next_frame(Frame& frame) override;
 
  private:

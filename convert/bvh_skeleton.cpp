@@ -95,7 +95,6 @@ void BvhSkeleton::open_node(BvhTokens& tokens, size_t parent, bool end_site) {
   Node node;
   node.parent = parent;
   node.end_site = end_site;
-  node.first_channel = channels.size();
   const std::string_view name = tokens.name_before_brace();
   names.push_back(end_site ? names[parent] + "_End" : std::string(name));
   nodes.push_back(node);
@@ -148,8 +147,9 @@ void BvhSkeleton::close_node(const BvhTokens& tokens, const Node& node, size_t i
   fail(tokens, quoted(names[index]) + " has no OFFSET");
 }
 
-void BvhSkeleton::place(const double* values, std::vector<MarkerPoint>& points) {
+bool BvhSkeleton::place(const double* values, std::vector<MarkerPoint>& points) {
   points.resize(nodes.size());
+  bool finite = true;
   for (size_t i = 0; i < nodes.size(); ++i) {
     const Node& node = nodes[i];
     const Channel* const channel = channels.data() + node.first_channel;
@@ -173,5 +173,7 @@ void BvhSkeleton::place(const double* values, std::vector<MarkerPoint>& points) 
       if (channel[k].rotation) rotate_columns(pose.column, channel[k].axis, value[k]);
     }
     points[i] = MarkerPoint{pose.position[0], pose.position[1], pose.position[2], true};
+    finite = finite && std::isfinite(pose.position[0] + pose.position[1] + pose.position[2]);
   }
+  return finite;
 }

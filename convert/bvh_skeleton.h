@@ -35,7 +35,8 @@ class BvhSkeleton {
   // each joint moved to its OFFSET, with its position channels replacing
   // their axes, then turned by its rotation channels in their order, in
   // degrees, all in its parent's frame. Allocates only on the first call.
-  void place(const double* values, std::vector<MarkerPoint>& points);
+  // Returns false when a position is beyond the range of doubles.
+  bool place(const double* values, std::vector<MarkerPoint>& points);
 
  private:
   static constexpr size_t no_parent = SIZE_MAX;
