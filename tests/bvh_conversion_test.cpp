@@ -312,6 +312,18 @@ TEST(BvhConversion, DeepHierarchyIsReadWithoutRecursion) {
   EXPECT_EQ(points[3 * depth + 1], static_cast<double>(depth));
 }
 
+// 20,000 End Sites of one joint are named in time linear in their count.
+TEST(BvhConversion, ThousandsOfEndSitesOfOneJointGetTheirOwnNames) {
+  std::string text = "HIERARCHY\nROOT A\n{\nOFFSET 0 0 0\nCHANNELS 1 Xposition\n";
+  for (int i = 0; i < 20000; ++i) text += "End Site { OFFSET 0 1 0 }\n";
+  text += "}\nMOTION\nFrames: 1\nFrame Time: 1\n7\n";
+  const std::string capture = convert_bvh(text);
+  const std::string header = capture.substr(0, capture.find('\n'));
+  const std::string last = ",A_End_20000_X,A_End_20000_Y,A_End_20000_Z";
+  ASSERT_GT(header.size(), last.size());
+  EXPECT_EQ(header.substr(header.size() - last.size()), last);
+}
+
 // The recorded walk: the root sits at its position channels in every frame,
 // and every bone keeps its OFFSET's length.
 TEST(BvhConversion, RecordedWalkKeepsItsRootChannelsAndBoneLengths) {
