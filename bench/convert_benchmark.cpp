@@ -151,6 +151,7 @@ int measure_conversions(int runs) {
        150.0},
       {"Motive CSV in m", "motive-metres.csv", [] { return motive_export(motion, true); }, true,
        150.0},
+      {"BVH", "skeleton.bvh", [] { return bvh_skeleton({100000, 30}); }, true, 50.0},
   };
   const TempDir dir("convert-bench-");
   const std::string output = dir.path() + "/capture.csv";

@@ -5,13 +5,17 @@
 
 namespace {
 
+// Appends value with `decimals` places.
+void append_number(std::string& text, double value, int decimals) {
+  char cell[40];
+  text.append(cell,
+              std::to_chars(cell, cell + sizeof cell, value, std::chars_format::fixed, decimals).ptr);
+}
+
 // Appends delimiter and value with `decimals` places.
 void append(std::string& text, char delimiter, double value, int decimals) {
-  char cell[40];
-  cell[0] = delimiter;
-  text.append(cell, std::to_chars(cell + 1, cell + sizeof cell, value, std::chars_format::fixed,
-                                  decimals)
-                        .ptr);
+  text += delimiter;
+  append_number(text, value, decimals);
 }
 
 std::string marker_name(size_t m) { return "MARKER" + std::to_string(m + 1); }
@@ -119,5 +123,42 @@ std::string trc_table(const BenchMotion& motion) {
     text += std::to_string(f + 1);
     append(text, '\t', static_cast<double>(f) * 0.01, 3);
   });
+  return text;
+}
+
+std::string bvh_skeleton(const BenchMotion& motion) {
+  constexpr int chain_lengths[] = {6, 6, 6, 6, 5};
+  std::string text =
+      "HIERARCHY\nROOT Hips\n{\n\tOFFSET 0 90 0\n"
+      "\tCHANNELS 6 Xposition Yposition Zposition Zrotation Xrotation Yrotation\n";
+  int joints = 1;
+  for (int chain = 0; chain < 5; ++chain) {
+    for (int link = 0; link < chain_lengths[chain]; ++link) {
+      const std::string indent(static_cast<size_t>(link + 1), '\t');
+      text += indent + "JOINT Joint" + std::to_string(++joints) + "\n" + indent + "{\n" + indent +
+              "\tOFFSET " + std::to_string(chain - 2) + " " + std::to_string(chain == 0 ? 8 : -8) +
+              " 0.5\n" + indent +
+              (chain % 2 == 0 ? "\tCHANNELS 3 Zrotation Xrotation Yrotation\n"
+                              : "\tCHANNELS 3 Xrotation Yrotation Zrotation\n");
+    }
+    for (int link = chain_lengths[chain]; link > 0; --link) {
+      const std::string indent(static_cast<size_t>(link + 1), '\t');
+      if (link == chain_lengths[chain]) {
+        text +=
+            indent + "End Site\n" + indent + "{\n" + indent + "\tOFFSET 0 4 0\n" + indent + "}\n";
+      }
+      text += std::string(static_cast<size_t>(link), '\t') + "}\n";
+    }
+  }
+  text += "}\nMOTION\nFrames: " + std::to_string(motion.frames) + "\nFrame Time: 0.008333\n";
+  const size_t channels = 6 + 3 * static_cast<size_t>(joints - 1);
+  for (int64_t f = 0; f < motion.frames; ++f) {
+    for (size_t c = 0; c < channels; ++c) {
+      const double phase = static_cast<double>(f) * 0.01 + static_cast<double>(c);
+      if (c > 0) text += ' ';
+      append_number(text, (c < 3 ? 100.0 : 45.0) * std::sin(phase), 4);
+    }
+    text += '\n';
+  }
   return text;
 }

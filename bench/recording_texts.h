@@ -33,4 +33,10 @@ std::string motive_export(const BenchMotion& motion, bool metres);
 // An OpenSim TRC table, tab-separated, mm with 3 decimals, empty cells.
 std::string trc_table(const BenchMotion& motion);
 
+// A BVH skeleton of 30 joints: a root with 6 channels and five chains of 3
+// rotations each in two rotation orders, each ending in an End Site;
+// motion.frames frames of swaying angles with four decimals. (Its joints
+// are not the motion's markers: BVH stores angles, not positions.)
+std::string bvh_skeleton(const BenchMotion& motion);
+
 #endif  // RECORDING_TEXTS_H

@@ -1,5 +1,6 @@
 #include "column_names.h"
 
+#include <map>
 #include <set>
 
 namespace {
@@ -20,11 +21,17 @@ std::string one_token(const std::string& label) {
 std::vector<std::string> unique_marker_names(const std::vector<std::string>& labels) {
   std::vector<std::string> names;
   std::set<std::string> taken;
+  // The next suffix to try per repeated name: those below it are taken, so
+  // thousands of repeats (End Sites of one joint) cost no more than one each.
+  std::map<std::string, int> next_suffix;
   for (size_t i = 0; i < labels.size(); ++i) {
     const std::string base = labels[i].empty() ? "P" + std::to_string(i + 1) : one_token(labels[i]);
     std::string name = base;
-    for (int suffix = 2; taken.count(name) != 0; ++suffix)
-      name = base + "_" + std::to_string(suffix);
+    if (taken.count(name) != 0) {
+      int& suffix = next_suffix.try_emplace(base, 2).first->second;
+      do name = base + "_" + std::to_string(suffix++);
+      while (taken.count(name) != 0);
+    }
     taken.insert(name);
     names.push_back(name);
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "bvh_reader.h"
 #include "c3d_reader.h"
 #include "capture_reader.h"
 #include "conversion_error.h"
@@ -57,6 +58,7 @@ std::unique_ptr<MarkerRecording> open_recording(const std::string& path) {
       case RecordingFormat::motive: return std::make_unique<MotiveReader>(path);
       case RecordingFormat::nexus: return std::make_unique<NexusReader>(path);
       case RecordingFormat::qualisys: return std::make_unique<QualisysReader>(path);
+      case RecordingFormat::bvh: return std::make_unique<BvhReader>(path);
       default: break;
     }
   } catch (const ConversionError& error) {

@@ -28,6 +28,8 @@ const struct {
     {"text-corpus/opensim-small.trc", '\t'},
     {"text-corpus/spreadsheet-small.trc", ','},
     {"text-corpus/capture-small.csv", ','},
+    {"text-corpus/bvh-walk-3-frames.bvh", ' '},
+    {"text-corpus/bvh-two-roots.bvh", ' '},
 };
 
 constexpr int inputs_per_seed = 250;
