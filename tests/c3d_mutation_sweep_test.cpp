@@ -18,6 +18,8 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr int input_count = 2000;
 constexpr uint64_t first_seed = 20261208;  // input i uses seed first_seed + i
 constexpr int workers = 2;
@@ -36,7 +38,7 @@ std::vector<std::string> c3d_files_in(const std::string& dir) {
 }
 
 TEST(C3dMutationSweep, DamagedFilesConvertOrEndWithOneErrorLine) {
-  const std::vector<std::string> seeds = files_with_extension(C3D_SEED_DIR, ".c3d");
+  const std::vector<std::string> seeds = c3d_files_in(C3D_SEED_DIR);
   ASSERT_FALSE(seeds.empty()) << "no seed files in " << C3D_SEED_DIR;
   std::vector<std::string> seed_bytes;
   for (const std::string& seed : seeds) seed_bytes.push_back(read_file(seed));
@@ -46,8 +48,18 @@ TEST(C3dMutationSweep, DamagedFilesConvertOrEndWithOneErrorLine) {
     std::string edits;
     C3dMutator mutator(first_seed + static_cast<uint64_t>(i));
     const size_t seed = static_cast<size_t>(i) % seeds.size();
-    const std::string mutant = mutator.mutate(seed_bytes[seed], edits);
-    return mutant_verdict(dir, i, mutant, ".c3d", seeds[seed], edits);
+    const std::string name = "mutant-" + std::to_string(i);
+    const std::string input = dir.write(name + ".c3d", mutator.mutate(seed_bytes[seed], edits));
+    const std::string output = dir.path() + "/" + name + ".csv";
+    InputVerdict verdict = convert_and_judge(input, output);
+    if (verdict.fault.empty()) {
+      fs::remove(input);
+      fs::remove(output);
+    } else {
+      verdict.fault = input + " (" + fs::path(seeds[seed]).filename().string() + ", " + edits +
+                      "): " + verdict.fault;
+    }
+    return verdict;
   });
   if (!tally.faults.empty()) dir.keep();
 
@@ -62,9 +74,9 @@ TEST(C3dMutationSweep, SeedAndRegressionFilesConvertOrEndWithOneErrorLine) {
   TempDir dir("c3d-seeds-");
   int tried = 0;
   for (const char* folder : {C3D_SEED_DIR, REGRESSIONS_DIR}) {
-    for (const std::string& input : files_with_extension(folder, ".c3d")) {
-      EXPECT_EQ(conversion_verdict(input, dir.path() + "/out.csv").fault, "") << input;
-      std::filesystem::remove(dir.path() + "/out.csv");
+    for (const std::string& input : c3d_files_in(folder)) {
+      EXPECT_EQ(convert_and_judge(input, dir.path() + "/out.csv").fault, "") << input;
+      fs::remove(dir.path() + "/out.csv");
       ++tried;
     }
   }
