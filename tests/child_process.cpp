@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -112,6 +113,7 @@ ChildResult collect(pid_t pid, int in_fd, int out_fd, int err_fd, const std::str
   signal(SIGPIPE, SIG_IGN);
   if (in_fd >= 0) fcntl(in_fd, F_SETFL, O_NONBLOCK);
   ChildResult result;
+  result.time_limit_seconds = time_limit_seconds;
   const Clock::time_point deadline =
       Clock::now() + std::chrono::duration_cast<Clock::duration>(
                          std::chrono::duration<double>(time_limit_seconds));
@@ -180,6 +182,12 @@ ChildResult run_child(const std::vector<std::string>& argv, const std::string& i
   close(out_pipe[1]);
   close(err_pipe[1]);
   return collect(pid, in_pipe[1], out_pipe[0], err_pipe[0], input, time_limit_seconds);
+}
+
+std::string deadline_message(const ChildResult& result) {
+  if (!result.timed_out) return "";
+  return "the program did not end within " +
+         std::to_string(std::lround(result.time_limit_seconds)) + " s (deadline)";
 }
 
 ChildResult run_in_child(const std::function<void()>& work, double time_limit_seconds) {

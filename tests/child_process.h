@@ -18,6 +18,8 @@ struct ChildResult {
   std::string err;         // everything written to standard error
   double cpu_seconds = 0;  // the child's user + system time
   long peak_rss_kib = 0;   // the child's peak resident set, in KiB
+
+  double time_limit_seconds = 0;  // the limit it was given
 };
 
 // Starts argv[0] (a path, not searched in PATH) with the arguments argv[1..]
@@ -40,6 +42,10 @@ std::vector<std::string> environment_with(const std::vector<std::string>& extra_
 // child cannot be started at all.
 ChildResult run_child(const std::vector<std::string>& argv, const std::string& input,
                       const std::vector<std::string>& extra_env, double time_limit_seconds);
+
+// For a test's failure message: "the program did not end within N s
+// (deadline)" when the child was killed at its time limit, else "".
+std::string deadline_message(const ChildResult& result);
 
 // Runs work in a forked copy of the calling process, its standard output on
 // a pipe and its standard error shared with the caller's, and ends the child
