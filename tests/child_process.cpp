@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -81,9 +82,15 @@ namespace {
 // body; the child never returns from here.
 pid_t fork_child(int input_fd, int output_fd, int error_fd, const std::function<void()>& body) {
   std::fflush(stdout);
+  const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid < 0) fail("fork");
   if (pid == 0) {
+    // The child ends with the test process: a test that crashes must not
+    // leave a program running that holds the test's output open, or ctest
+    // waits for it until its own time-out.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) _exit(127);
     // The child starts as from a shell, whatever signals the test ignores.
     signal(SIGPIPE, SIG_DFL);
     const int targets[][2] = {

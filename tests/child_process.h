@@ -26,7 +26,8 @@ struct ChildResult {
 // and the environment env ("NAME=VALUE" entries), its standard input, output
 // and error on the given descriptors; a negative one leaves that stream
 // closed. Those should be close-on-exec, so the child keeps no other end of
-// the caller's pipes. The child starts with SIGPIPE at its default action.
+// the caller's pipes. The child starts with SIGPIPE at its default action
+// and is killed when the calling process ends.
 // Returns the child's id; aborts the test program when no child can be made.
 pid_t start_child(const std::vector<std::string>& argv, const std::vector<std::string>& env,
                   int input_fd, int output_fd, int error_fd);

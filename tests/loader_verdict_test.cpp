@@ -82,15 +82,12 @@ TEST(LoaderVerdict, ImproperEndingsAreFaults) {
   for (const Improper& c : cases) EXPECT_NE(loader_fault(c.run), "") << c.what;
 }
 
-// A child killed at its time limit is reported as a deadline, with the limit,
-// so a slow machine is not mistaken for a wrong status.
-TEST(LoaderVerdict, ChildKilledAtItsTimeLimitIsReportedAsADeadline) {
-  const ChildResult hung = run_child({"/bin/sleep", "600"}, "", {}, 1.0);
-  EXPECT_TRUE(hung.timed_out);
-  EXPECT_EQ(loader_fault(hung), "the program did not end within 1 s (deadline)");
-  const ChildResult quick = run_child({"/bin/true"}, "", {}, 120.0);
-  EXPECT_EQ(quick.exit_status, 0);
-  EXPECT_EQ(deadline_message(quick), "");
+// A slow machine must not read as a wrong status: the fault names the limit.
+TEST(LoaderVerdict, TimeOutIsReportedAsTheDeadline) {
+  ChildResult hung;
+  hung.timed_out = true;
+  hung.time_limit_seconds = 20;
+  EXPECT_EQ(loader_fault(hung), "the program did not end within 20 s (deadline)");
 }
 
 }  // namespace
