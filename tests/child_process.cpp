@@ -3,11 +3,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -80,9 +82,15 @@ namespace {
 // body; the child never returns from here.
 pid_t fork_child(int input_fd, int output_fd, int error_fd, const std::function<void()>& body) {
   std::fflush(stdout);
+  const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid < 0) fail("fork");
   if (pid == 0) {
+    // The child ends with the test process: a test that crashes must not
+    // leave a program running that holds the test's output open, or ctest
+    // waits for it until its own time-out.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) _exit(127);
     // The child starts as from a shell, whatever signals the test ignores.
     signal(SIGPIPE, SIG_DFL);
     const int targets[][2] = {
@@ -112,6 +120,7 @@ ChildResult collect(pid_t pid, int in_fd, int out_fd, int err_fd, const std::str
   signal(SIGPIPE, SIG_IGN);
   if (in_fd >= 0) fcntl(in_fd, F_SETFL, O_NONBLOCK);
   ChildResult result;
+  result.time_limit_seconds = time_limit_seconds;
   const Clock::time_point deadline =
       Clock::now() + std::chrono::duration_cast<Clock::duration>(
                          std::chrono::duration<double>(time_limit_seconds));
@@ -180,6 +189,12 @@ ChildResult run_child(const std::vector<std::string>& argv, const std::string& i
   close(out_pipe[1]);
   close(err_pipe[1]);
   return collect(pid, in_pipe[1], out_pipe[0], err_pipe[0], input, time_limit_seconds);
+}
+
+std::string deadline_message(const ChildResult& result) {
+  if (!result.timed_out) return "";
+  return "the program did not end within " +
+         std::to_string(std::lround(result.time_limit_seconds)) + " s (deadline)";
 }
 
 ChildResult run_in_child(const std::function<void()>& work, double time_limit_seconds) {

@@ -18,13 +18,16 @@ struct ChildResult {
   std::string err;         // everything written to standard error
   double cpu_seconds = 0;  // the child's user + system time
   long peak_rss_kib = 0;   // the child's peak resident set, in KiB
+
+  double time_limit_seconds = 0;  // the limit it was given
 };
 
 // Starts argv[0] (a path, not searched in PATH) with the arguments argv[1..]
 // and the environment env ("NAME=VALUE" entries), its standard input, output
 // and error on the given descriptors; a negative one leaves that stream
 // closed. Those should be close-on-exec, so the child keeps no other end of
-// the caller's pipes. The child starts with SIGPIPE at its default action.
+// the caller's pipes. The child starts with SIGPIPE at its default action
+// and is killed when the calling process ends.
 // Returns the child's id; aborts the test program when no child can be made.
 pid_t start_child(const std::vector<std::string>& argv, const std::vector<std::string>& env,
                   int input_fd, int output_fd, int error_fd);
@@ -40,6 +43,10 @@ std::vector<std::string> environment_with(const std::vector<std::string>& extra_
 // child cannot be started at all.
 ChildResult run_child(const std::vector<std::string>& argv, const std::string& input,
                       const std::vector<std::string>& extra_env, double time_limit_seconds);
+
+// For a test's failure message: "the program did not end within N s
+// (deadline)" when the child was killed at its time limit, else "".
+std::string deadline_message(const ChildResult& result);
 
 // Runs work in a forked copy of the calling process, its standard output on
 // a pipe and its standard error shared with the caller's, and ends the child

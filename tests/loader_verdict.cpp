@@ -67,7 +67,7 @@ std::string quoted(const std::string& text) {
 }  // namespace
 
 std::string loader_fault(const ChildResult& run) {
-  if (run.timed_out) return "timed out";
+  if (run.timed_out) return deadline_message(run);
   if (run.signal != 0)
     return "killed by signal " + std::to_string(run.signal) + ", stderr " + quoted(run.err);
   if (!run.err.empty()) return "wrote to stderr " + quoted(run.err);

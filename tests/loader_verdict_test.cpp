@@ -82,4 +82,12 @@ TEST(LoaderVerdict, ImproperEndingsAreFaults) {
   for (const Improper& c : cases) EXPECT_NE(loader_fault(c.run), "") << c.what;
 }
 
+// A slow machine must not read as a wrong status: the fault names the limit.
+TEST(LoaderVerdict, TimeOutIsReportedAsTheDeadline) {
+  ChildResult hung;
+  hung.timed_out = true;
+  hung.time_limit_seconds = 20;
+  EXPECT_EQ(loader_fault(hung), "the program did not end within 20 s (deadline)");
+}
+
 }  // namespace
