@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "number_parser.h"
+#include "shortest_text.h"
 
 std::optional<int> millimetre_power(const std::string& units) {
   std::string name;
@@ -31,7 +32,7 @@ double shift_decimal_point(double value, int power, bool single_precision) {
   if (power == 0 || !std::isfinite(value)) return value;
   char text[48];
   const char* end = single_precision ? std::to_chars(text, text + 32, static_cast<float>(value)).ptr
-                                     : std::to_chars(text, text + 32, value).ptr;
+                                     : write_shortest(text, value);
   const number_parser_detail::DecimalDigits digits =
       number_parser_detail::scan_decimal_digits(text, end);
   const bool exponent_follows = digits.stop < end;
