@@ -147,11 +147,14 @@ int measure_conversions(int runs) {
       {"TRC", "recording.trc", [] { return trc_table(motion); }, true, 150.0},
       {"Qualisys TSV", "recording.tsv", [] { return qualisys_export(motion); }, true, 150.0},
       {"Vicon Nexus CSV", "nexus.csv", [] { return nexus_export(motion); }, true, 150.0},
-      {"Motive CSV in mm", "motive.csv", [] { return motive_export(motion, false); }, true,
-       150.0},
+      {"Motive CSV in mm", "motive.csv", [] { return motive_export(motion, false); }, true, 150.0},
       {"Motive CSV in m", "motive-metres.csv", [] { return motive_export(motion, true); }, true,
        150.0},
-      {"BVH", "skeleton.bvh", [] { return bvh_skeleton({100000, 30}); }, true, 50.0},
+      {"BVH", "skeleton.bvh",
+       [] {
+         return bvh_skeleton({100000, 30});
+       },
+       true, 50.0},
   };
   const TempDir dir("convert-bench-");
   const std::string output = dir.path() + "/capture.csv";

@@ -8,8 +8,8 @@ namespace {
 // Appends value with `decimals` places.
 void append_number(std::string& text, double value, int decimals) {
   char cell[40];
-  text.append(cell,
-              std::to_chars(cell, cell + sizeof cell, value, std::chars_format::fixed, decimals).ptr);
+  text.append(
+      cell, std::to_chars(cell, cell + sizeof cell, value, std::chars_format::fixed, decimals).ptr);
 }
 
 // Appends delimiter and value with `decimals` places.
@@ -85,11 +85,11 @@ std::string nexus_export(const BenchMotion& motion) {
 }
 
 std::string motive_export(const BenchMotion& motion, bool metres) {
-  std::string text = "Format Version,1.23,Take Name,bench,Capture Frame Rate,100.000000,"
-                     "Export Frame Rate,100.000000,Total Exported Frames," +
-                     std::to_string(motion.frames) +
-                     ",Rotation Type,Quaternion,Length Units," +
-                     (metres ? "Meters" : "Millimeters") + ",Coordinate Space,Global\n\n";
+  std::string text =
+      "Format Version,1.23,Take Name,bench,Capture Frame Rate,100.000000,"
+      "Export Frame Rate,100.000000,Total Exported Frames," +
+      std::to_string(motion.frames) + ",Rotation Type,Quaternion,Length Units," +
+      (metres ? "Meters" : "Millimeters") + ",Coordinate Space,Global\n\n";
   std::string types = ",Type", names = ",Name", groups = ",", headings = "Frame,Time (Seconds)";
   for (size_t m = 0; m < motion.markers; ++m) {
     for (int axis = 0; axis < 3; ++axis) {
@@ -108,10 +108,10 @@ std::string motive_export(const BenchMotion& motion, bool metres) {
 }
 
 std::string trc_table(const BenchMotion& motion) {
-  std::string text = "PathFileType\t4\t(X/Y/Z)\tbench.trc\n"
-                     "DataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\n100\t100\t" +
-                     std::to_string(motion.frames) + "\t" + std::to_string(motion.markers) +
-                     "\tmm\nFrame#\tTime";
+  std::string text =
+      "PathFileType\t4\t(X/Y/Z)\tbench.trc\n"
+      "DataRate\tCameraRate\tNumFrames\tNumMarkers\tUnits\n100\t100\t" +
+      std::to_string(motion.frames) + "\t" + std::to_string(motion.markers) + "\tmm\nFrame#\tTime";
   for (size_t m = 0; m < motion.markers; ++m) text += "\t" + marker_name(m) + "\t\t";
   text += "\n\t";
   for (size_t m = 1; m <= motion.markers; ++m) {

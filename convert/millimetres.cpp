@@ -30,6 +30,15 @@ std::optional<int> millimetre_power(const std::string& units) {
 
 double shift_decimal_point(double value, int power, bool single_precision) {
   if (power == 0 || !std::isfinite(value)) return value;
+  uint64_t whole = 0;
+  int decimals = 0;
+  if (!single_precision && shortest_decimal(value, whole, decimals) && decimals >= power) {
+    // An exact whole number over an exact power of ten: one correctly
+    // rounded division.
+    const double magnitude =
+        static_cast<double>(whole) / number_parser_detail::exact_powers_of_ten[decimals - power];
+    return value < 0 ? -magnitude : magnitude;
+  }
   char text[48];
   const char* end = single_precision ? std::to_chars(text, text + 32, static_cast<float>(value)).ptr
                                      : write_shortest(text, value);

@@ -3,6 +3,14 @@
 #ifndef SHORTEST_TEXT_H
 #define SHORTEST_TEXT_H
 
+#include <cstdint>
+
+// The digits of value's shortest text as a whole number and the count of
+// its decimals (|value| = whole / 10^decimals), for values from 1e-9 to
+// below 1e15 with up to 9 decimals and 15 significant digits. False for
+// every other value. Cannot fail otherwise.
+bool shortest_decimal(double value, uint64_t& whole, int& decimals);
+
 // Writes value at out as std::to_chars(out, end, value) does (the shortest
 // round-tripping digits, fixed or scientific notation, whichever is shorter,
 // fixed on a tie) and returns the end. Needs 32 bytes at out. Values with up

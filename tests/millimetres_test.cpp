@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <random>
 #include <string>
 
 namespace {
@@ -50,6 +53,28 @@ TEST(Millimetres, TheDecimalPointMovesExactly) {
   for (const auto& c : cases) {
     EXPECT_EQ(shortest(shift_decimal_point(c.value, c.power, c.single_precision)), c.expected)
         << c.value << " x 10^" << c.power;
+  }
+}
+
+// Against strtod of the shortest text with the power as its exponent, the
+// shift's meaning, for decimals of every size a recording may hold.
+TEST(Millimetres, RandomDecimalsShiftLikeTheirTextWithAnExponent) {
+  std::mt19937_64 random(8122026);
+  std::uniform_int_distribution<int> decimals(0, 10);
+  std::uniform_int_distribution<int> magnitude(-6, 12);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  for (int i = 0; i < 100000; ++i) {
+    const double scale = std::pow(10.0, decimals(random));
+    const double value =
+        std::round(unit(random) * std::pow(10.0, magnitude(random)) * scale) / scale;
+    const std::string text = shortest(value);
+    if (text.find('e') != std::string::npos) continue;
+    for (int power : {1, 3}) {
+      const std::string shifted = text + "e" + std::to_string(power);
+      ASSERT_EQ(shortest(shift_decimal_point(value, power, false)),
+                shortest(std::strtod(shifted.c_str(), nullptr)))
+          << text << " x 10^" << power;
+    }
   }
 }
 
