@@ -1,12 +1,15 @@
 #!/bin/bash
-# Remakes docs/recorded-c3d.png: shows the shipped recording
-# samples/recorded/markers_analogs.c3d with capture-view (converted with
-# --fit, so the starting camera frames it with no slider moved) on a virtual
-# X display and pictures the window.
+# Remakes the picture of a shipped recording shown with capture-view
+# (converted with --fit, so the starting camera frames it with no slider
+# moved) on a virtual X display: by default docs/recorded-c3d.png of
+# samples/recorded/markers_analogs.c3d.
+#   usage: scripts/screenshot-recorded.sh [RECORDING PICTURE]
+# e.g. scripts/screenshot-recorded.sh samples/recorded/walk.bvh docs/walk-bvh.png
 set -euo pipefail
 cd "$(dirname "$0")/.."
+recording=${1:-samples/recorded/markers_analogs.c3d}
+picture=${2:-docs/recorded-c3d.png}
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target capture-view capture-convert marker-viewer
 
-SCREENSHOT_FILE=docs/recorded-c3d.png \
-  bash scripts/screenshot.sh build/bin/capture-view samples/recorded/markers_analogs.c3d
+SCREENSHOT_FILE=$picture bash scripts/screenshot.sh build/bin/capture-view "$recording"
