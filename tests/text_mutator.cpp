@@ -19,7 +19,11 @@ const char* const odd_numbers[] = {
 }  // namespace
 
 const char* TextMutator::apply_one(std::string& text) {
-  switch (between(0, 16)) {
+  return apply_edit(static_cast<int>(between(0, 16)), text);
+}
+
+const char* TextMutator::apply_edit(int edit, std::string& text) {
+  switch (edit) {
     case 0: flip_byte(text); return "flip-byte";
     case 1: insert_bytes(text); return "insert-bytes";
     case 2: delete_bytes(text); return "delete-bytes";

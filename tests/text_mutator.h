@@ -21,6 +21,8 @@ class TextMutator : public ByteMutator {
  protected:
   // Applies one randomly chosen edit to text and returns its name.
   const char* apply_one(std::string& text) override;
+  // Applies edit number `edit` (0 to 16) to text and returns its name.
+  const char* apply_edit(int edit, std::string& text);
 
   // A random position in text, 0 to text.size().
   size_t position(const std::string& text);
