@@ -25,20 +25,8 @@ constexpr uint64_t first_seed = 20261208;  // input i uses seed first_seed + i
 constexpr int workers = 2;
 constexpr size_t faults_shown = 20;
 
-// The seed C3D files of the fuzzer, in name order, and the regression
-// inputs kept from fuzzing.
-std::vector<std::string> c3d_files_in(const std::string& dir) {
-  std::vector<std::string> paths;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    if (entry.is_regular_file() && entry.path().extension() == ".c3d")
-      paths.push_back(entry.path());
-  }
-  std::sort(paths.begin(), paths.end());
-  return paths;
-}
-
 TEST(C3dMutationSweep, DamagedFilesConvertOrEndWithOneErrorLine) {
-  const std::vector<std::string> seeds = c3d_files_in(C3D_SEED_DIR);
+  const std::vector<std::string> seeds = files_with_extension(C3D_SEED_DIR, ".c3d");
   ASSERT_FALSE(seeds.empty()) << "no seed files in " << C3D_SEED_DIR;
   std::vector<std::string> seed_bytes;
   for (const std::string& seed : seeds) seed_bytes.push_back(read_file(seed));
@@ -74,7 +62,7 @@ TEST(C3dMutationSweep, SeedAndRegressionFilesConvertOrEndWithOneErrorLine) {
   TempDir dir("c3d-seeds-");
   int tried = 0;
   for (const char* folder : {C3D_SEED_DIR, REGRESSIONS_DIR}) {
-    for (const std::string& input : c3d_files_in(folder)) {
+    for (const std::string& input : files_with_extension(folder, ".c3d")) {
       EXPECT_EQ(convert_and_judge(input, dir.path() + "/out.csv").fault, "") << input;
       fs::remove(dir.path() + "/out.csv");
       ++tried;

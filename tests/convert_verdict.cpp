@@ -1,5 +1,7 @@
 #include "convert_verdict.h"
 
+#include <algorithm>
+
 #include <cctype>
 #include <filesystem>
 #include <vector>
@@ -61,4 +63,16 @@ InputVerdict convert_and_judge(const std::string& input, const std::string& outp
     verdict.fault = verdict.outcome + " with stdout \"" + run.out + "\"";
   }
   return verdict;
+}
+
+std::vector<std::string> files_with_extension(const std::string& dir,
+                                              const std::string& extension) {
+  std::vector<std::string> paths;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.is_regular_file() && entry.path().extension() == extension) {
+      paths.push_back(entry.path());
+    }
+  }
+  std::sort(paths.begin(), paths.end());
+  return paths;
 }

@@ -3,6 +3,7 @@
 #define CONVERT_VERDICT_H
 
 #include <string>
+#include <vector>
 
 #include "sweep_runner.h"
 
@@ -17,5 +18,9 @@ std::string error_kind(const std::string& line, const std::string& input);
 // file; never a crash, a hang or anything on standard error. Returns the
 // outcome for the tally and what was wrong, if anything.
 InputVerdict convert_and_judge(const std::string& input, const std::string& output);
+
+// The paths of the files in dir whose names end in extension, in name order:
+// a fuzzer's seeds, or the inputs kept from fuzzing.
+std::vector<std::string> files_with_extension(const std::string& dir, const std::string& extension);
 
 #endif  // CONVERT_VERDICT_H

@@ -71,13 +71,18 @@ TEST(TextMutationSweep, DamagedRecordingsConvertOrEndWithOneErrorLine) {
                    (sanitized_build ? "with" : "without") + " sanitizers");
 }
 
-// Every seed converts as it is.
+// Every seed converts as it is, and every text input kept from fuzzing
+// converts or ends with one error line.
 TEST(TextMutationSweep, SeedsConvert) {
   TempDir dir("text-seeds-");
   for (size_t s = 0; s < std::size(seeds); ++s) {
     const InputVerdict verdict = convert_and_judge(seed_path(s), dir.path() + "/out.csv");
     EXPECT_EQ(verdict.outcome, "status 0") << seeds[s].file;
     EXPECT_EQ(verdict.fault, "") << seeds[s].file;
+    fs::remove(dir.path() + "/out.csv");
+  }
+  for (const std::string& input : files_with_extension(REGRESSIONS_DIR, ".txt")) {
+    EXPECT_EQ(convert_and_judge(input, dir.path() + "/out.csv").fault, "") << input;
     fs::remove(dir.path() + "/out.csv");
   }
 }
