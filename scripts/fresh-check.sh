@@ -51,6 +51,8 @@ if ! command -v mmdebstrap >/dev/null; then
     fail "cannot install mmdebstrap from Debian's archive (see $cache/install.log)"
 fi
 
+# A root left as a folder by an older version of this script is made anew.
+[ -d "$base" ] && rm -rf --one-file-system "$base"
 if [ -z "$(find "$base" -mtime -7 2>/dev/null)" ]; then
   echo "Making a minimal Debian 12 root from Debian's archive (cached as $base)"
   # This machine's apt sources and options, so the root reaches the archive
@@ -60,7 +62,9 @@ if [ -z "$(find "$base" -mtime -7 2>/dev/null)" ]; then
     grep -q -E '^\s*Acquire::' "$option" && apt_options+=("--aptopt=$option")
   done
   sources=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.sources 2>/dev/null || true)
-  mmdebstrap --variant=minbase --mode=root "${apt_options[@]}" bookworm "$base.partial" - \
+  # The name of the partial file does not end in .tar, so the format is named.
+  mmdebstrap --variant=minbase --mode=root --format=tar "${apt_options[@]}" bookworm \
+    "$base.partial" - \
     <<<"$sources" >"$cache/mmdebstrap.log" 2>&1 ||
     fail "cannot make a fresh Debian 12 root: Debian's archive could not be reached or used (see $cache/mmdebstrap.log)"
   mv "$base.partial" "$base"
