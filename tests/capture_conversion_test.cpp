@@ -9,17 +9,14 @@
 #include "conversion_error.h"
 #include "converter.h"
 #include "temp_dir.h"
+#include "text_conversion.h"
 
 namespace {
 
 const std::string header = "KSample,KTime,ROOT_X,ROOT_Y,ROOT_Z,HAND_X,HAND_Y,HAND_Z\n";
 
 std::string convert_capture(const std::string& capture, ConversionSummary* summary = nullptr) {
-  TempDir dir("capture-in-");
-  const std::string input = dir.write("trial.csv", capture);
-  const ConversionSummary result = convert_recording(input, dir.path() + "/out.csv");
-  if (summary != nullptr) *summary = result;
-  return read_file(dir.path() + "/out.csv");
+  return convert_text("trial.csv", capture, summary, {});
 }
 
 // Columns: what is special, the capture read, the capture written.
