@@ -7,7 +7,7 @@
 # usage: bash scripts/soak.sh [RUNS] [CTEST_REGEX]
 #   RUNS         rounds of the whole set, default 50
 #   CTEST_REGEX  the tests (ctest -R), default: those that start programs
-#                (capture-convert, load-capture, marker-viewer, forked
+#                (capture-convert, capture-view, load-capture, marker-viewer, forked
 #                children) or time a playback; the mutation sweeps, minutes
 #                each, only when named: '^(MutationSweep|C3dMutationSweep)\.'
 # The output of every round with a failure is kept in build-sanitize/soak/.
@@ -15,7 +15,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=${1:-50}
-pattern=${2:-'^(ConvertProgram|ChildProcess|Program|PlaybackOnScreen|StartupInput|LoaderVerdict|Reader|RecordMemory|MarkerView|MarkerViewWithNewData)\.'}
+pattern=${2:-'^(ConvertProgram|CaptureView|ChildProcess|Program|PlaybackOnScreen|StartupInput|LoaderVerdict|Reader|RecordMemory|MarkerView|MarkerViewWithNewData)\.'}
 build_dir=build-sanitize
 log_dir=$build_dir/soak
 
