@@ -26,7 +26,7 @@ std::string summary_line(const ConversionSummary& summary) {
   if (summary.frames_claimed != summary.frames) {
     line += " (the file claims " + std::to_string(summary.frames_claimed) + ")";
   }
-  line += " at " + shortest(summary.rate_hz) + " Hz in ";
+  line += " at " + rounded(summary.rate_hz) + " Hz in ";
   line += summary.units.empty() ? "recorded units" : summary.units;
   if (!summary.recorded_units.empty()) line += " (recorded in " + summary.recorded_units + ")";
   line += summary.turned_upright ? ", Y-up turned Z-up" : ", Z-up";
