@@ -12,11 +12,6 @@ constexpr size_t data_column = 2;
 // The slowest rate taken: frame numbers up to 10^15 then keep finite times.
 constexpr double slowest_rate_hz = 0.001;
 
-// A row of nothing but blanks and commas: skipped like an empty line.
-bool is_blank_row(std::string_view line) {
-  return line.find_first_not_of(" \t\r,") == std::string_view::npos;
-}
-
 // cell without blanks around it and without the double quotes Motive puts
 // around some header cells (IDs).
 std::string_view header_text(std::string_view cell) {
@@ -107,7 +102,7 @@ void MotiveReader::read_columns() {
                                     "the file ends before the row of column headings "
                                     "(Frame, Time, X, Y, Z, ...)"));
     }
-    if (is_blank_row(line)) continue;
+    if (is_blank_row(line, ',')) continue;
     split_cells(line, ',', cells);
     if (header_text(cells.front()) == "Frame") break;
     (header_rows == 0 ? first_row : header_rows == 1 ? second_row : last_row) = line;
@@ -156,7 +151,7 @@ void MotiveReader::count_frames() {
   description.first_frame = first.number;
   int64_t present = 1;
   for (std::string_view line; lines.next(line);) {
-    if (!is_blank_row(line)) ++present;
+    if (!is_blank_row(line, ',')) ++present;
   }
   description.frames_present = present;
   if (description.frames_claimed < 0) description.frames_claimed = present;
@@ -167,7 +162,7 @@ bool MotiveReader::next_frame(Frame& frame) {
   std::string_view line;
   do {
     if (!lines.next(line)) return false;
-  } while (is_blank_row(line));
+  } while (is_blank_row(line, ','));
   const size_t line_number = lines.line_number();
   split_cells(line, ',', cells);
   if (!read_whole_number(cells.front(), frame.number)) {

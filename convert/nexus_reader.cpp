@@ -6,9 +6,6 @@ namespace {
 
 constexpr size_t longest_quoted_cell = 40;
 
-// A line of nothing but commas and blanks: the end of a section.
-bool is_blank(std::string_view line) { return line.find_first_not_of(", \t\r") == line.npos; }
-
 // The cell, trimmed and cut short, in quotes for a message; control
 // characters become '?' so the message stays one plain line.
 std::string quoted(std::string_view cell) {
@@ -50,7 +47,7 @@ void NexusReader::read_head() {
   std::string_view line;
   auto next_row = [&](const char* row, bool may_be_blank = false) {
     const bool read = lines.next(line);
-    if (!read || (is_blank(line) && !may_be_blank)) {
+    if (!read || (is_blank_row(line, ',') && !may_be_blank)) {
       throw ConversionError(
           at_line(lines.line_number() + (read ? 0 : 1),
                   std::string("the Trajectories section ends before its ") + row));
@@ -95,7 +92,7 @@ void NexusReader::read_head() {
 
   // The units row has an empty Frame cell; without it the data rows follow.
   const TextLines::Mark after_columns = lines.mark();
-  bool units_row = lines.next(line) && !is_blank(line);
+  bool units_row = lines.next(line) && !is_blank_row(line, ',');
   if (units_row) {
     split_cells(line, ',', cells);
     units_row = trim_blanks(cells[0]).empty();
@@ -130,7 +127,7 @@ void NexusReader::count_frames() {
   const TextLines::Mark first_row = lines.mark();
   std::string_view line;
   int64_t present = 0;
-  while (lines.next(line) && !is_blank(line)) ++present;
+  while (lines.next(line) && !is_blank_row(line, ',')) ++present;
   lines.seek(first_row);
   if (present == 0) {
     throw ConversionError(
@@ -146,7 +143,7 @@ void NexusReader::count_frames() {
 
 bool NexusReader::next_frame(Frame& frame) {
   std::string_view line;
-  if (section_ended || !lines.next(line) || is_blank(line)) {
+  if (section_ended || !lines.next(line) || is_blank_row(line, ',')) {
     section_ended = true;
     return false;
   }

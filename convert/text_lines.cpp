@@ -37,6 +37,13 @@ void split_cells(std::string_view line, char delimiter, std::vector<std::string_
   cells.push_back(line.substr(start));
 }
 
+bool is_blank_row(std::string_view line, char delimiter) {
+  for (const char c : line) {
+    if (c != delimiter && c != ' ' && c != '\t' && c != '\r') return false;
+  }
+  return true;
+}
+
 std::string_view trim_blanks(std::string_view text) {
   const size_t first = text.find_first_not_of(" \t\r");
   if (first == std::string_view::npos) return {};

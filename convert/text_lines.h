@@ -44,6 +44,10 @@ class TextLines {
 // delimiter is one cell. Does not allocate once cells has grown to the row.
 void split_cells(std::string_view line, char delimiter, std::vector<std::string_view>& cells);
 
+// True when line holds nothing but blanks, tabs, carriage returns and
+// delimiters: a row with no cell filled.
+bool is_blank_row(std::string_view line, char delimiter);
+
 // text without its leading and trailing blanks, tabs and carriage returns.
 std::string_view trim_blanks(std::string_view text);
 

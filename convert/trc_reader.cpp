@@ -8,14 +8,6 @@ namespace {
 
 constexpr size_t first_marker_column = 2;
 
-// True when line holds nothing but blanks and delimiters.
-bool is_blank(std::string_view line, char delimiter) {
-  for (const char c : line) {
-    if (c != delimiter && c != ' ' && c != '\t' && c != '\r') return false;
-  }
-  return true;
-}
-
 // The non-empty fields of a key or value row, trimmed: writers pad these
 // rows with blanks and doubled tabs, so keys and values pair up only
 // without the empty fields.
@@ -44,7 +36,7 @@ TrcReader::TrcReader(const std::string& path) : lines(path) {
 bool TrcReader::next_row() {
   std::string_view line;
   while (lines.next(line)) {
-    if (is_blank(line, delimiter)) continue;
+    if (is_blank_row(line, delimiter)) continue;
     split_cells(line, delimiter, cells);
     return true;
   }
@@ -103,7 +95,7 @@ void TrcReader::open() {
   Frame first;
   if (!next_frame(first)) throw ConversionError("the TRC file holds no data rows");
   int64_t present = 1;
-  for (std::string_view line; lines.next(line);) present += is_blank(line, delimiter) ? 0 : 1;
+  for (std::string_view line; lines.next(line);) present += is_blank_row(line, delimiter) ? 0 : 1;
   lines.seek(data_start);
   description.frames_present = present;
   description.frames_claimed =
