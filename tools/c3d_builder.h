@@ -34,7 +34,7 @@ struct C3dDescription {
   int analog_samples = 0;         // analog values after each frame's points
   bool empty_parameters = false;  // parameter section without records
   std::string units = "mm";
-  std::string y_screen;  // POINT:Y_SCREEN, e.g. "+Y"; none when empty
+  std::string y_screen;             // POINT:Y_SCREEN, e.g. "+Y"; none when empty
   std::vector<std::string> labels;  // one per point; POINT:LABELS, LABELS2, ... 255 each
   // The stored point of marker m in frame f (0-based).
   std::function<StoredPoint(int64_t f, size_t m)> point;
