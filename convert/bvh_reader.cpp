@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "conversion_error.h"
+#include "frame_rate.h"
 #include "number_parser.h"
 
 namespace {
@@ -56,10 +57,8 @@ void BvhReader::read_motion_header() {
   word = value_after("Frame", word);
   double seconds = 0.0;
   const bool usable = read_number_cell(value_after("Time:", word), seconds) == CellValue::number &&
-                      seconds > 0.0 && std::isfinite(1.0 / seconds);
-  if (!usable) {
-    throw ConversionError(at_line(tokens.line_number(), "Frame Time is not a positive number"));
-  }
+                      is_usable_rate(1.0 / seconds);
+  if (!usable) throw ConversionError(at_line(tokens.line_number(), rate_refusal("1 / Frame Time")));
   if (!tokens.at_line_end()) {
     throw ConversionError(at_line(tokens.line_number(), "more than a number after Frame Time"));
   }

@@ -18,7 +18,7 @@ class BvhReader : public MarkerRecording {
   // "Frames: N" and "Frame Time: t" (rate 1 / t, frames numbered from 1).
   // The file names no units and stands Y-up. Throws ConversionError ("line
   // N: cause") when the file cannot be read, its hierarchy is damaged, N is
-  // no whole number, t no positive number, or no frame row follows.
+  // no whole number, 1 / t no rate from 0.001 Hz to 1000000 Hz, or no frame row follows.
   explicit BvhReader(const std::string& path);
 
   const RecordingInfo& info() const override { return description; }

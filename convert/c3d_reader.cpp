@@ -6,6 +6,7 @@
 
 #include "c3d_parameters.h"
 #include "conversion_error.h"
+#include "frame_rate.h"
 #include "input_file.h"
 
 namespace {
@@ -125,8 +126,8 @@ void C3dReader::open() {
   float_storage = scale < 0.0f;
 
   description.rate_hz = parameters.number("POINT:RATE").value_or(bytes.real(header_rate));
-  if (!(description.rate_hz > 0.0) || !std::isfinite(description.rate_hz)) {
-    throw ConversionError("the C3D file's frame rate is not a positive number");
+  if (!is_usable_rate(description.rate_hz)) {
+    throw ConversionError(rate_refusal("the C3D file's frame rate"));
   }
 
   description.first_frame = bytes.word(header_first_frame);

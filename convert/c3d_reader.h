@@ -15,7 +15,8 @@ class C3dReader : public MarkerRecording {
  public:
   // Maps the file at path into memory and checks its header and parameter
   // section. Throws ConversionError when the file cannot be read, is no C3D
-  // file, or its parameter section or values are inconsistent.
+  // file, its parameter section or values are inconsistent, or its rate is
+  // not from 0.001 Hz to 1000000 Hz.
   explicit C3dReader(const std::string& path);
   // The same for a file already in memory.
   explicit C3dReader(std::vector<unsigned char> file);

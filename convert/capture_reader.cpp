@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "conversion_error.h"
+#include "frame_rate.h"
+#include "shortest_text.h"
 
 namespace {
 
@@ -103,6 +105,12 @@ void CaptureReader::read_samples() {
     const auto middle = rates.begin() + static_cast<std::ptrdiff_t>(rates.size() / 2);
     std::nth_element(rates.begin(), middle, rates.end());
     description.rate_hz = rounded_rate(*middle);
+    if (!is_usable_rate(description.rate_hz)) {
+      char hz[32];
+      throw ConversionError(rate_refusal("the rate of the capture's times, " +
+                                         std::string(hz, write_shortest(hz, description.rate_hz)) +
+                                         " Hz,"));
+    }
   }
   lines.seek(first_data_line);
 }

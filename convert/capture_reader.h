@@ -21,7 +21,8 @@ class CaptureReader : public MarkerRecording {
   // sample gets 100 Hz. Units are none (the recorded units, never scaled),
   // the up axis Z. Throws ConversionError when the file cannot be read, its
   // header is not a capture's, a sample number is no whole number, a time no
-  // number, or the times never increase.
+  // number, or the times never increase or give no rate from 0.001 Hz to
+  // 1000000 Hz.
   explicit CaptureReader(const std::string& path);
 
   const RecordingInfo& info() const override { return description; }

@@ -3,14 +3,12 @@
 #include <optional>
 
 #include "conversion_error.h"
+#include "frame_rate.h"
 
 namespace {
 
 // Columns before the first data column: Frame and Time.
 constexpr size_t data_column = 2;
-
-// The slowest rate taken: frame numbers up to 10^15 then keep finite times.
-constexpr double slowest_rate_hz = 0.001;
 
 // cell without blanks around it and without the double quotes Motive puts
 // around some header cells (IDs).
@@ -78,9 +76,8 @@ void MotiveReader::read_settings(std::string_view line) {
   }
   if (!rate) throw ConversionError(at_line(1, "no Export Frame Rate or Capture Frame Rate"));
   double hz = 0.0;
-  if (read_number_cell(*rate, hz) != CellValue::number || !(hz >= slowest_rate_hz)) {
-    throw ConversionError(
-        at_line(1, std::string("the ") + rate_name + " is not a rate of at least 0.001 Hz"));
+  if (read_number_cell(*rate, hz) != CellValue::number || !is_usable_rate(hz)) {
+    throw ConversionError(at_line(1, rate_refusal(std::string("the ") + rate_name)));
   }
   description.rate_hz = hz;
   description.units = std::string(header_text(setting(cells, "Length Units").value_or("")));

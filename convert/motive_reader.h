@@ -19,8 +19,8 @@ class MotiveReader : public MarkerRecording {
   // frame rows. Markers are the X, Y, Z Position columns of Type Marker,
   // Rigid Body Marker or Bone Marker; rigid bodies, bones and quality
   // columns are skipped. Motive records Y-up. Throws ConversionError, with
-  // the line, when the file cannot be read, has no rate of at least
-  // 0.001 Hz, no Frame row, no marker columns or no frame rows.
+  // the line, when the file cannot be read, has no rate from 0.001 Hz
+  // to 1000000 Hz, no Frame row, no marker columns or no frame rows.
   explicit MotiveReader(const std::string& path);
 
   const RecordingInfo& info() const override { return description; }

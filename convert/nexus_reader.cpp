@@ -1,6 +1,7 @@
 #include "nexus_reader.h"
 
 #include "conversion_error.h"
+#include "frame_rate.h"
 
 namespace {
 
@@ -57,9 +58,9 @@ void NexusReader::read_head() {
 
   next_row("rate row");
   if (read_number_cell(cells[0], description.rate_hz) != CellValue::number ||
-      !(description.rate_hz > 0.0)) {
-    throw ConversionError(at_line(lines.line_number(), "the Trajectories rate " + quoted(cells[0]) +
-                                                           " is not a positive number"));
+      !is_usable_rate(description.rate_hz)) {
+    throw ConversionError(
+        at_line(lines.line_number(), rate_refusal("the Trajectories rate " + quoted(cells[0]))));
   }
 
   next_row("names row", true);  // blank when no marker has a name

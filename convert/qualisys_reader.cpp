@@ -1,6 +1,7 @@
 #include "qualisys_reader.h"
 
 #include "conversion_error.h"
+#include "frame_rate.h"
 
 namespace {
 
@@ -87,8 +88,8 @@ void QualisysReader::take_key(std::string_view key, const std::vector<std::strin
   const size_t line = lines.line_number();
   if (key == "FREQUENCY") {
     if (read_number_cell(value, description.rate_hz) != CellValue::number ||
-        !(description.rate_hz > 0.0)) {
-      throw ConversionError(at_line(line, "FREQUENCY is not a positive number"));
+        !is_usable_rate(description.rate_hz)) {
+      throw ConversionError(at_line(line, rate_refusal("FREQUENCY")));
     }
     has_frequency = true;
   } else if (key == "NO_OF_FRAMES") {

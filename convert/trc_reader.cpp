@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "conversion_error.h"
+#include "frame_rate.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ void TrcReader::open() {
     if (keys[i] == "NumMarkers") number(values[i], markers, 0.0);
     if (keys[i] == "Units") description.units = values[i];
   }
-  if (!(rate > 0.0)) throw ConversionError("the TRC file's DataRate is not a positive number");
+  if (!is_usable_rate(rate)) throw ConversionError(rate_refusal("the TRC file's DataRate"));
   description.rate_hz = rate;
 
   std::vector<std::string_view> names;

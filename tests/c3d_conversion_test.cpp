@@ -252,6 +252,16 @@ TEST(C3dConversion, DamagedFilesEndWithAMessage) {
   }
 }
 
+TEST(C3dConversion, RatesOutsideTheRuleAreRefused) {
+  for (const float rate : {0.0001f, 2e6f}) {
+    C3dDescription d = two_markers();
+    d.rate_hz = rate;
+    EXPECT_EQ(error_for(d, [](auto&) {}),
+              "the C3D file's frame rate is not a rate from 0.001 Hz to 1000000 Hz")
+        << rate;
+  }
+}
+
 // Some writers declare fewer parameter blocks than their records fill; the
 // records are read on to the data section.
 TEST(C3dConversion, RecordsPastTheDeclaredBlockCountAreRead) {

@@ -88,6 +88,8 @@ TEST(CaptureConversion, BadCapturesEndWithTheLineAndTheCause) {
        "line 3: field 4 holds no number"},
       {"times never increase", header + "1,0,1,2,3,,,\n2,0,1,2,3,,,\n",
        "the capture's times never increase with its sample numbers, so it has no rate"},
+      {"times 1 ns apart", header + "1,0,1,2,3,,,\n2,1e-9,1,2,3,,,\n",
+       "the rate of the capture's times, 1e+09 Hz, is not a rate from 0.001 Hz to 1000000 Hz"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
