@@ -41,6 +41,17 @@ bool is_blank(std::string_view line, bool numbered) {
 
 }  // namespace
 
+bool is_qualisys_key_line(std::string_view line) {
+  const std::string_view key = line.substr(0, key_length(line));
+  for (const std::string_view known :
+       {"NO_OF_FRAMES", "NO_OF_CAMERAS", "NO_OF_MARKERS", "FREQUENCY", "NO_OF_ANALOG",
+        "ANALOG_FREQUENCY", "DESCRIPTION", "TIME_STAMP", "DATA_INCLUDED", "MARKER_NAMES",
+        "TRAJECTORY_TYPES"}) {
+    if (key == known) return true;
+  }
+  return false;
+}
+
 QualisysReader::QualisysReader(const std::string& path) : lines(path) {
   description.units = "mm";
   description.up = UpAxis::z;

@@ -12,6 +12,12 @@
 #include "marker_recording.h"
 #include "text_lines.h"
 
+// True when line (trimmed) starts with a key of a Qualisys export's header
+// (NO_OF_FRAMES, NO_OF_CAMERAS, NO_OF_MARKERS, FREQUENCY, NO_OF_ANALOG,
+// ANALOG_FREQUENCY, DESCRIPTION, TIME_STAMP, DATA_INCLUDED, MARKER_NAMES,
+// TRAJECTORY_TYPES) as a word of its own. Never allocates.
+bool is_qualisys_key_line(std::string_view line);
+
 class QualisysReader : public MarkerRecording {
  public:
   // Reads the header lines (FREQUENCY, NO_OF_FRAMES, NO_OF_MARKERS,

@@ -40,7 +40,7 @@ RecordingFormat detect_format(const unsigned char* bytes, size_t size) {
   for (size_t start = 0; start < text.size();) {
     const size_t end = std::min(text.find('\n', start), text.size());
     const std::string_view line = trim_blanks(text.substr(start, end - start));
-    if (starts_with(line, "NO_OF_FRAMES")) return RecordingFormat::qualisys;
+    if (is_qualisys_key_line(line)) return RecordingFormat::qualisys;
     if (!nexus_section_name(line).empty()) return RecordingFormat::nexus;
     start = end + 1;
   }

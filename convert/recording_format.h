@@ -13,7 +13,8 @@ enum class RecordingFormat { c3d, capture, trc, qualisys, nexus, motive, bvh, un
 // The format of a file that begins with these bytes (its first few
 // kilobytes are enough): C3D by its header key; a capture file by KSample
 // first (after an optional UTF-8 byte-order mark); TRC by PathFileType
-// first; Qualisys TSV by a NO_OF_FRAMES line; Vicon Nexus CSV by a section
+// first; Qualisys TSV by a line
+// that starts with one of its header keys (is_qualisys_key_line); Vicon Nexus CSV by a section
 // name (Trajectories, Devices, Joints, Model Outputs, Segments) alone on a
 // line but for commas; Motive CSV by "Format Version,"; BVH by HIERARCHY.
 RecordingFormat detect_format(const unsigned char* bytes, size_t size);

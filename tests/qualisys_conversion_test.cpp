@@ -98,6 +98,11 @@ TEST(QualisysConversion, QuirksOfTheExportConvert) {
        expected_capture, 3},
       {"no DATA_INCLUDED", replaced("DATA_INCLUDED\t3D\n", ""), expected_capture, 3},
       {"no NO_OF_MARKERS", replaced("NO_OF_MARKERS\t2\n", ""), expected_capture, 3},
+      {"no NO_OF_FRAMES: the rows there", replaced("NO_OF_FRAMES\t3\n", ""), expected_capture, 3},
+      {"FREQUENCY and MARKER_NAMES alone",
+       "FREQUENCY\t100\nMARKER_NAMES\tHEAD\tL HAND\n" +
+           without_frame_columns().substr(without_frame_columns().find("10.5")),
+       frames_1_to_3, 3},
       {"an EVENT line", replaced("DATA_INCLUDED", "EVENT\tstart\t6\t0.01\nDATA_INCLUDED"),
        expected_capture, 3},
       {"a timecode column before the markers",
