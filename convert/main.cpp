@@ -7,17 +7,9 @@
 
 #include "conversion_error.h"
 #include "converter.h"
+#include "one_line.h"
 
 namespace {
-
-// message with every control character (a name read from a damaged file may
-// hold any byte) shown as '?', so the error stays one line.
-std::string one_line(std::string message) {
-  for (char& c : message) {
-    if (static_cast<unsigned char>(c) < ' ' || c == 0x7F) c = '?';
-  }
-  return message;
-}
 
 // Reads the options after INPUT and OUTPUT; false for an unknown one, one
 // given twice, or both up axes.

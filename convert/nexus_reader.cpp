@@ -2,19 +2,16 @@
 
 #include "conversion_error.h"
 #include "frame_rate.h"
+#include "one_line.h"
 
 namespace {
 
 constexpr size_t longest_quoted_cell = 40;
 
-// The cell, trimmed and cut short, in quotes for a message; control
-// characters become '?' so the message stays one plain line.
+// The cell, trimmed and cut short, in quotes for a message, as one_line
+// shows it.
 std::string quoted(std::string_view cell) {
-  std::string text(trim_blanks(cell).substr(0, longest_quoted_cell));
-  for (char& c : text) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-  }
-  return "\"" + text + "\"";
+  return "\"" + one_line(trim_blanks(cell).substr(0, longest_quoted_cell)) + "\"";
 }
 
 std::string column_name(size_t column) { return "column " + std::to_string(column + 1); }

@@ -122,6 +122,7 @@ TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
        {"DIR/walk.bin", "DIR/out.csv"},
        "DIR/walk.bin is not a recording capture-convert reads"},
       {"missing input", {"DIR/none.c3d", "DIR/out.csv"}, "cannot read DIR/none.c3d"},
+      {"a name not UTF-8", {"DIR/n\xE9\x85.c3d", "DIR/out.csv"}, "cannot read DIR/n??.c3d"},
       {"a folder as input", {"DIR/folder.c3d", "DIR/out.csv"}, "cannot read DIR/folder.c3d"},
       {"output is the input",
        {"DIR/walk.c3d",

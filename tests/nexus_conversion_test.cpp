@@ -111,6 +111,8 @@ TEST(NexusConversion, EachQuirkGivesItsCaptureOrError) {
       {"text in a cell", replaced(table, "5,6", "5x,6"), "line 6: column 7 holds \"5x\""},
       {"control characters in a cell", replaced(table, "5,6", "5\r\t\x01x,6"),
        "line 6: column 7 holds \"5???x\""},
+      {"bytes not UTF-8 in a cell", replaced(table, "5,6", "5\xE9\xC3\xA9\xE2\x82,6"),
+       "line 6: column 7 holds \"5?\xC3\xA9??\""},
       {"infinite cell", replaced(table, "-2,3,,", "inf,3,,"), "line 7: column 4 holds \"inf\""},
       {"fractional frame", replaced(table, "2,0,", "2.5,0,"), "line 7: the frame number \"2.5\""},
       {"sub frame 1", replaced(table, "3,0,", "3,1,"), "line 8: sub frame \"1\""},
