@@ -66,7 +66,7 @@ void CaptureReader::read_header() {
   }
   marker_count = headings / 3;
   for (size_t m = 0; m < marker_count; ++m) {
-    const std::string_view heading = trim_blanks(cells[first_marker_column + 3 * m]);
+    const std::string heading = cell_text(cells[first_marker_column + 3 * m]);
     description.labels.emplace_back(without_x_suffix(heading));
   }
   description.up = UpAxis::z;

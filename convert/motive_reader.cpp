@@ -10,16 +10,6 @@ namespace {
 // Columns before the first data column: Frame and Time.
 constexpr size_t data_column = 2;
 
-// cell without blanks around it and without the double quotes Motive puts
-// around some header cells (IDs).
-std::string_view header_text(std::string_view cell) {
-  cell = trim_blanks(cell);
-  if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"') {
-    cell = cell.substr(1, cell.size() - 2);
-  }
-  return cell;
-}
-
 // One header row above the Frame row, its cells lined up with the columns.
 class HeaderRow {
  public:
@@ -28,13 +18,13 @@ class HeaderRow {
     // A row that carries its label (",Type,...") or nothing (",,...") in the
     // Frame and Time columns is aligned; one whose first cell holds a header
     // cell starts at the first data column.
-    if (!header_text(cells.front()).empty()) shift = data_column;
+    if (!trim_blanks(cells.front()).empty()) shift = data_column;
   }
 
-  // The cell above column, trimmed and unquoted; empty past the row's end.
+  // The cell above column, trimmed; empty past the row's end.
   std::string_view at(size_t column) const {
     if (column < shift || column - shift >= cells.size()) return {};
-    return header_text(cells[column - shift]);
+    return trim_blanks(cells[column - shift]);
   }
 
  private:
@@ -50,7 +40,7 @@ bool is_marker_type(std::string_view type) {
 std::optional<std::string_view> setting(const std::vector<std::string_view>& cells,
                                         std::string_view key) {
   for (size_t i = 0; i + 1 < cells.size(); ++i) {
-    if (header_text(cells[i]) == key) return cells[i + 1];
+    if (trim_blanks(cells[i]) == key) return cells[i + 1];
   }
   return std::nullopt;
 }
@@ -80,7 +70,7 @@ void MotiveReader::read_settings(std::string_view line) {
     throw ConversionError(at_line(1, rate_refusal(std::string("the ") + rate_name)));
   }
   description.rate_hz = hz;
-  description.units = std::string(header_text(setting(cells, "Length Units").value_or("")));
+  description.units = std::string(trim_blanks(setting(cells, "Length Units").value_or("")));
   const std::optional<std::string_view> claimed = setting(cells, "Total Exported Frames");
   description.frames_claimed = -1;  // the frames present, once counted
   if (claimed && !read_whole_number(*claimed, description.frames_claimed)) {
@@ -101,7 +91,7 @@ void MotiveReader::read_columns() {
     }
     if (is_blank_row(line, ',')) continue;
     split_cells(line, ',', cells);
-    if (header_text(cells.front()) == "Frame") break;
+    if (trim_blanks(cells.front()) == "Frame") break;
     (header_rows == 0 ? first_row : header_rows == 1 ? second_row : last_row) = line;
     ++header_rows;
   }
@@ -116,7 +106,7 @@ void MotiveReader::read_columns() {
     return column < cells.size() && is_marker_type(types.at(column)) &&
            groups.at(column) == "Position";
   };
-  auto heading = [&](size_t column) { return header_text(cells[column]); };
+  auto heading = [&](size_t column) { return trim_blanks(cells[column]); };
   for (size_t column = 1; column < cells.size();) {
     if (!is_marker_position(column)) {
       ++column;
@@ -129,7 +119,7 @@ void MotiveReader::read_columns() {
                                                     " are not headed X, Y, Z"));
     }
     x_columns.push_back(column);
-    description.labels.emplace_back(names.at(column));
+    description.labels.push_back(cell_text(names.at(column)));
     column += 3;
   }
   if (x_columns.empty()) {

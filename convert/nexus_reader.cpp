@@ -81,7 +81,7 @@ void NexusReader::read_head() {
                                                              "and Z"));
     }
     x_columns.push_back(column);
-    description.labels.emplace_back(column < names.size() ? trim_blanks(names[column]) : "");
+    description.labels.push_back(column < names.size() ? cell_text(names[column]) : "");
   }
   if (x_columns.empty()) {
     throw ConversionError(at_line(

@@ -1,5 +1,6 @@
 #include "text_lines.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -25,16 +26,66 @@ bool TextLines::next(std::string_view& line) {
   return true;
 }
 
+namespace {
+
+constexpr char quote = '"';
+
+// The closing quote of the quoted text opened at line[open], past every ""
+// inside it; npos when it never closes.
+size_t closing_quote(std::string_view line, size_t open) {
+  for (size_t at = open + 1;; at += 2) {
+    at = line.find(quote, at);
+    if (at == std::string_view::npos || at + 1 == line.size() || line[at + 1] != quote) return at;
+  }
+}
+
+// When the cell from line[start] is quoted, puts the text inside its quotes
+// into cells and returns where the cell ends (its comma or the line's end);
+// npos when it is no quoted cell.
+size_t take_quoted_cell(std::string_view line, size_t start, std::vector<std::string_view>& cells) {
+  const size_t open = line.find_first_not_of(" \t", start);
+  if (open == std::string_view::npos || line[open] != quote) return std::string_view::npos;
+  const size_t close = closing_quote(line, open);
+  if (close == std::string_view::npos) return std::string_view::npos;
+  const size_t end = std::min(line.find_first_not_of(" \t", close + 1), line.size());
+  if (end < line.size() && line[end] != ',') return std::string_view::npos;
+  cells.push_back(line.substr(open + 1, close - open - 1));
+  return end;
+}
+
+}  // namespace
+
 void split_cells(std::string_view line, char delimiter, std::vector<std::string_view>& cells) {
   cells.clear();
   size_t start = 0;
   for (;;) {
+    // Only a cell that starts with a quote or a blank can be quoted.
+    if (delimiter == ',' && start < line.size() &&
+        (line[start] == quote || line[start] == ' ' || line[start] == '\t')) {
+      const size_t end = take_quoted_cell(line, start, cells);
+      if (end == line.size()) return;
+      if (end != std::string_view::npos) {
+        start = end + 1;
+        continue;
+      }
+    }
     const size_t at = line.find(delimiter, start);
     if (at == std::string_view::npos) break;
     cells.push_back(line.substr(start, at - start));
     start = at + 1;
   }
   cells.push_back(line.substr(start));
+}
+
+std::string cell_text(std::string_view cell) {
+  cell = trim_blanks(cell);
+  std::string text;
+  text.reserve(cell.size());
+  for (size_t at = 0; at < cell.size(); ++at) {
+    text += cell[at];
+    if (cell[at] == quote && at + 1 < cell.size() && cell[at + 1] == quote) ++at;
+  }
+  return text;
 }
 
 bool is_blank_row(std::string_view line, char delimiter) {

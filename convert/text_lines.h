@@ -41,8 +41,16 @@ class TextLines {
 };
 
 // Splits line at every delimiter into cells (cleared first); a line with no
-// delimiter is one cell. Does not allocate once cells has grown to the row.
+// delimiter is one cell. With ',' as the delimiter a cell in double quotes
+// (blanks around them allowed) is one cell whatever it holds: the text
+// inside the quotes, where "" stands for one quote (cell_text reads it so).
+// A quote that does not close before the cell's delimiter is plain text.
+// Does not allocate once cells has grown to the row.
 void split_cells(std::string_view line, char delimiter, std::vector<std::string_view>& cells);
+
+// The text of a cell that split_cells gave: without blanks around it, with
+// each "" read as one quote.
+std::string cell_text(std::string_view cell);
 
 // True when line holds nothing but blanks, tabs, carriage returns and
 // delimiters: a row with no cell filled.

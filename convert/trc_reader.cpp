@@ -1,6 +1,7 @@
 #include "trc_reader.h"
 
 #include <cmath>
+#include <utility>
 
 #include "conversion_error.h"
 #include "frame_rate.h"
@@ -17,8 +18,8 @@ std::vector<std::string> header_fields(std::string_view line, char delimiter) {
   split_cells(line, delimiter, cells);
   std::vector<std::string> fields;
   for (const std::string_view cell : cells) {
-    const std::string_view field = trim_blanks(cell);
-    if (!field.empty()) fields.emplace_back(field);
+    std::string field = cell_text(cell);
+    if (!field.empty()) fields.push_back(std::move(field));
   }
   return fields;
 }
@@ -89,7 +90,7 @@ void TrcReader::open() {
   if (marker_count == 0) throw ConversionError("the TRC file names no markers");
   for (size_t m = 0; m < marker_count; ++m) {
     const size_t column = first_marker_column + 3 * m;
-    description.labels.emplace_back(column < names.size() ? trim_blanks(names[column]) : "");
+    description.labels.push_back(column < names.size() ? cell_text(names[column]) : "");
   }
 
   const TextLines::Mark data_start = lines.mark();

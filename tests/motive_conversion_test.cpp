@@ -90,6 +90,7 @@ TEST(MotiveConversion, ExportVariantsGiveTheirFrames) {
            {{"\n\n", "\n"},
             {",ID,1,1,1,1,1,1,1,1,\"2\",\"2\",\"2\",\"2\",\"3\",\"3\",\"3\",4,4,4,5,5,5\n", ""}}),
        rows, 3},
+      {"a quoted cell with a comma", edited({{"1.2,0.0001,", "1.2,\"0,0001\","}}), rows, 3},
       {"Time heading", edited({{"Time (Seconds)", "Time"}}), rows, 3},
       {"CRLF", edited({{"\n", "\r\n"}}), rows, 3},
       {"blank lines at the end", std::string(export_file) + "\n\r\n,,,\n", rows, 3},

@@ -45,6 +45,12 @@ std::string convert_table(const std::string& table, ConversionSummary* summary =
 TEST(TrcConversion, TabAndCommaTablesGiveTheSameCapture) {
   EXPECT_EQ(convert_table(tab_table), expected_capture);
   EXPECT_EQ(convert_table(with_commas(tab_table)), expected_capture);
+  std::string quoted = with_commas(tab_table);
+  quoted.replace(quoted.find("L HAND"), 6, "\"L, HAND\"")
+      .replace(quoted.find("0.31"), 4, " \"0.31\"");
+  std::string capture = expected_capture;
+  EXPECT_EQ(convert_table(quoted), capture.replace(capture.find("L_HAND_X,L_HAND_Y,L_HAND_Z"), 26,
+                                                   "L__HAND_X,L__HAND_Y,L__HAND_Z"));
 }
 
 TEST(TrcConversion, CarriageReturnsAndPaddingCellsChangeNothing) {
