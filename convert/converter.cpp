@@ -10,6 +10,7 @@
 #include "millimetres.h"
 #include "orientation.h"
 #include "recording_format.h"
+#include "viewer_line_limit.h"
 
 namespace {
 
@@ -86,8 +87,10 @@ template <typename Visit>
 bool write_capture(MarkerRecording& recording, const std::string& input, const std::string& output,
                    const FrameSteps& steps, ConversionSummary& summary, Visit visit) {
   const RecordingInfo& info = recording.info();
+  const std::vector<std::string> names = unique_marker_names(info.labels);
+  require_lines_within_viewer_limit(names, input);
   CaptureWriter writer(output, steps.writes_floats());
-  writer.write_header(unique_marker_names(info.labels));
+  writer.write_header(names);
   Frame frame;
   while (read_frame(recording, frame, input)) {
     steps.apply(frame);

@@ -19,8 +19,9 @@ struct ConversionOptions {
 // capture file output: header, then one line per frame with the time
 // (frame - first) / rate. Coordinates are turned into millimetres where the
 // recording names its unit (unless keep_units), stood Z-up when it is Y-up,
-// and fitted when asked. Throws ConversionError for bad input, an output
-// that is the input, or a write that fails; output is then left untouched
+// and fitted when asked. Throws ConversionError for bad input, lines past
+// the viewer's limit (require_lines_within_viewer_limit), an output that
+// is the input, or a write that fails; output is then left untouched
 // and no temporary file remains.
 ConversionSummary convert_recording(const std::string& input, const std::string& output,
                                     const ConversionOptions& options = {});

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "c3d_builder.h"
+#include "capture_generator.h"
 #include "child_process.h"
 #include "loader_verdict.h"
 #include "program_texts.h"
@@ -192,6 +193,35 @@ TEST(ConvertProgram, FailureAfterTheFirstFramesLeavesNoFile) {
   EXPECT_EQ(run.exit_status, 1);
   EXPECT_NE(run.out.find("line 1006, column 4"), std::string::npos) << run.out;
   EXPECT_EQ(files_in(dir.path()), (std::vector<std::string>{"late.trc"}));
+}
+
+// The viewer reads lines of up to 1,000,000 characters: a TRC of 100,000
+// markers is refused before anything is written, while a capture of 5,000
+// markers converts into one the viewer's reader loads.
+TEST(ConvertProgram, LinesPastTheViewersLimitAreRefusedBeforeWriting) {
+  TempDir dir("convert-wide-");
+  std::string names = "Frame#\tTime", axes = "\t", row;
+  for (int m = 0; m < 100000; ++m) {
+    names += "\tM" + std::to_string(m) + "\t\t";
+    axes += "\tX\tY\tZ";
+    row += "\t1\t2\t3";
+  }
+  dir.write("wide.trc", "PathFileType\t4\nDataRate\tNumMarkers\n100\t100000\n" + names + "\n" +
+                            axes + "\n1\t0" + row + "\n2\t0.01" + row + "\n3\t0.02" + row + "\n");
+  const ChildResult wide = run_program({dir.path() + "/wide.trc", dir.path() + "/wide.csv"});
+  EXPECT_EQ(wide.exit_status, 1);
+  EXPECT_EQ(wide.out, "Error: " + dir.path() +
+                          "/wide.trc: a capture of 100000 markers could hold lines of 7500045 "
+                          "characters, past the viewer's limit of 1000000 characters a line\n");
+  EXPECT_EQ(files_in(dir.path()), (std::vector<std::string>{"wide.trc"}));
+
+  CaptureShape shape;
+  shape.samples = 3;
+  shape.markers = max_capture_markers;
+  ASSERT_TRUE(write_capture_file((dir.path() + "/dense.csv").c_str(), shape));
+  const std::string capture = dir.path() + "/converted.csv";
+  EXPECT_EQ(run_program({dir.path() + "/dense.csv", capture}).exit_status, 0);
+  EXPECT_EQ(load_in_viewer_reader(capture).exit_status, 0);
 }
 
 TEST(ConvertProgram, UnwritableFolderEndsWithOneErrorLine) {
