@@ -1,5 +1,7 @@
 #include "qualisys_reader.h"
 
+#include <utility>
+
 #include "conversion_error.h"
 
 namespace {
@@ -40,7 +42,7 @@ bool is_blank(std::string_view line, bool numbered) {
 
 }  // namespace
 
-QualisysReader::QualisysReader(const std::string& path) : lines(path) {
+QualisysReader::QualisysReader(InputFile file) : lines(std::move(file)) {
   description.units = "mm";
   description.up = UpAxis::z;
   description.frames_claimed = -1;  // until a NO_OF_FRAMES line says
