@@ -111,7 +111,8 @@ elapsed=$((SECONDS - started))
 count() { find "$findings" -maxdepth 1 -name "$1" | wc -l; }
 echo "inputs run: $inputs"
 echo "inputs a second: $((inputs / (elapsed > 0 ? elapsed : 1)))"
-echo "corpus: $(find "$corpus" -type f | wc -l) inputs"
+# libFuzzer's own count: the folder also keeps inputs it has since reduced.
+echo "corpus: $(grep -o 'corp: [0-9]*' "$log" | tail -1 | cut -d' ' -f2) inputs"
 echo "crashes: $(($(count 'crash-*') + $(count 'leak-*') + $(count 'oom-*')))"
 echo "hangs: $(count 'timeout-*')"
 for input in "$findings"/crash-* "$findings"/leak-* "$findings"/oom-* "$findings"/timeout-*; do
