@@ -111,8 +111,10 @@ elapsed=$((SECONDS - started))
 count() { find "$findings" -maxdepth 1 -name "$1" | wc -l; }
 echo "inputs run: $inputs"
 echo "inputs a second: $((inputs / (elapsed > 0 ? elapsed : 1)))"
-# libFuzzer's own count: the folder also keeps inputs it has since reduced.
-echo "corpus: $(grep -o 'corp: [0-9]*' "$log" | tail -1 | cut -d' ' -f2) inputs"
+# libFuzzer's own count (the folder also keeps inputs it has since reduced),
+# or the folder's when a fault ended every run before libFuzzer counted.
+corpus_size=$(grep -o 'corp: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+echo "corpus: ${corpus_size:-$(find "$corpus" -type f | wc -l)} inputs"
 echo "crashes: $(($(count 'crash-*') + $(count 'leak-*') + $(count 'oom-*')))"
 echo "hangs: $(count 'timeout-*')"
 for input in "$findings"/crash-* "$findings"/leak-* "$findings"/oom-* "$findings"/timeout-*; do
