@@ -4,8 +4,6 @@
 #define C3D_READER_H
 
 #include <cstddef>
-#include <string>
-#include <vector>
 
 #include "c3d_bytes.h"
 #include "input_file.h"
