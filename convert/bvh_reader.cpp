@@ -1,6 +1,7 @@
 #include "bvh_reader.h"
 
 #include <cmath>
+#include <utility>
 
 #include "conversion_error.h"
 #include "frame_rate.h"
@@ -17,7 +18,7 @@ bool is_blank(std::string_view line) {
 
 }  // namespace
 
-BvhReader::BvhReader(const std::string& path) : lines(path) {
+BvhReader::BvhReader(InputFile file) : lines(std::move(file)) {
   if (skeleton.channel_count() == 0) {
     throw ConversionError(at_line(lines.line_number(), "the BVH hierarchy has no channels"));
   }

@@ -14,12 +14,12 @@
 
 class BvhReader : public MarkerRecording {
  public:
-  // Maps the file at path and reads its hierarchy and the MOTION section's
+  // Reads the file's hierarchy and the MOTION section's
   // "Frames: N" and "Frame Time: t" (rate 1 / t, frames numbered from 1).
   // The file names no units and stands Y-up. Throws ConversionError ("line
-  // N: cause") when the file cannot be read, its hierarchy is damaged, N is
-  // no whole number, 1 / t no rate from 0.001 Hz to 1000000 Hz, or no frame row follows.
-  explicit BvhReader(const std::string& path);
+  // N: cause") when its hierarchy is damaged, N is no whole number, 1 / t
+  // no rate from 0.001 Hz to 1000000 Hz, or no frame row follows.
+  explicit BvhReader(InputFile file);
 
   const RecordingInfo& info() const override { return description; }
 

@@ -91,17 +91,8 @@ size_t word_parameter(const C3dParameters& parameters, const std::string& key, s
 
 }  // namespace
 
-C3dReader::C3dReader(const std::string& path)
-    : file(path), bytes(file.data(), file.size(), processor_of(file)) {
-  open();
-}
-
-C3dReader::C3dReader(std::vector<unsigned char> contents)
-    : file(std::move(contents)), bytes(file.data(), file.size(), processor_of(file)) {
-  open();
-}
-
-void C3dReader::open() {
+C3dReader::C3dReader(InputFile input)
+    : file(std::move(input)), bytes(file.data(), file.size(), processor_of(file)) {
   const size_t parameter_start = (file.data()[0] - 1u) * block_bytes;
   // The records may run on to the data section, or to the end of the file
   // when the header places the data before them.

@@ -4,8 +4,6 @@
 #define C3D_READER_H
 
 #include <cstddef>
-#include <string>
-#include <vector>
 
 #include "c3d_bytes.h"
 #include "input_file.h"
@@ -13,13 +11,10 @@
 
 class C3dReader : public MarkerRecording {
  public:
-  // Maps the file at path into memory and checks its header and parameter
-  // section. Throws ConversionError when the file cannot be read, is no C3D
-  // file, its parameter section or values are inconsistent, or its rate is
-  // not from 0.001 Hz to 1000000 Hz.
-  explicit C3dReader(const std::string& path);
-  // The same for a file already in memory.
-  explicit C3dReader(std::vector<unsigned char> file);
+  // Checks the file's header and parameter section. Throws ConversionError
+  // when it is no C3D file, its parameter section or values are
+  // inconsistent, or its rate is not from 0.001 Hz to 1000000 Hz.
+  explicit C3dReader(InputFile file);
 
   const RecordingInfo& info() const override { return description; }
 
@@ -29,10 +24,6 @@ class C3dReader : public MarkerRecording {
   bool next_frame(Frame& frame) override;
 
  private:
-  // Reads the header and the parameter section into description and the
-  // data layout fields below.
-  void open();
-
   InputFile file;
   C3dBytes bytes;
   RecordingInfo description;

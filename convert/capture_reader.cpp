@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "conversion_error.h"
 #include "frame_rate.h"
@@ -29,7 +30,7 @@ std::string_view without_x_suffix(std::string_view heading) {
 
 }  // namespace
 
-CaptureReader::CaptureReader(const std::string& path) : lines(path) {
+CaptureReader::CaptureReader(InputFile file) : lines(std::move(file)) {
   read_header();
   read_samples();
 }

@@ -12,18 +12,18 @@
 
 class CaptureReader : public MarkerRecording {
  public:
-  // Maps the file at path and reads its header ("KSample", "KTime", then
+  // Reads the file's header ("KSample", "KTime", then
   // three headings per marker; a marker's label is its first heading less a
   // trailing "_X") and the sample numbers and times of every line. The rate
   // is the median of (sample step / time step) over neighbouring lines whose
   // both steps are positive, rounded to 9 significant digits, so regular
   // times give back the rate they were written at; a capture of a single
   // sample gets 100 Hz. Units are none (the recorded units, never scaled),
-  // the up axis Z. Throws ConversionError when the file cannot be read, its
+  // the up axis Z. Throws ConversionError when its
   // header is not a capture's, a sample number is no whole number, a time no
   // number, or the times never increase or give no rate from 0.001 Hz to
   // 1000000 Hz.
-  explicit CaptureReader(const std::string& path);
+  explicit CaptureReader(InputFile file);
 
   const RecordingInfo& info() const override { return description; }
 

@@ -70,6 +70,12 @@ InputFile::InputFile(const std::string& path) {
 InputFile::InputFile(std::vector<unsigned char> contents)
     : owned(std::move(contents)), bytes(owned.data()), length(owned.size()) {}
 
+InputFile::InputFile(InputFile&& other) noexcept
+    : owned(std::move(other.owned)),
+      bytes(std::exchange(other.bytes, nullptr)),
+      length(std::exchange(other.length, 0)),
+      mapped(std::exchange(other.mapped, false)) {}
+
 InputFile::~InputFile() {
   if (mapped) munmap(const_cast<unsigned char*>(bytes), length);
 }

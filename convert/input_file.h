@@ -19,6 +19,8 @@ class InputFile {
   explicit InputFile(const std::string& path);
   // Holds bytes already in memory.
   explicit InputFile(std::vector<unsigned char> bytes);
+  // Takes over the mapping or the bytes of other, which is left empty.
+  InputFile(InputFile&& other) noexcept;
   ~InputFile();
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;

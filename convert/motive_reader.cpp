@@ -1,6 +1,7 @@
 #include "motive_reader.h"
 
 #include <optional>
+#include <utility>
 
 #include "conversion_error.h"
 #include "frame_rate.h"
@@ -47,7 +48,7 @@ std::optional<std::string_view> setting(const std::vector<std::string_view>& cel
 
 }  // namespace
 
-MotiveReader::MotiveReader(const std::string& path) : lines(path) {
+MotiveReader::MotiveReader(InputFile file) : lines(std::move(file)) {
   description.up = UpAxis::y;
   std::string_view line;
   if (!lines.next(line)) throw ConversionError(at_line(1, "the file is empty"));

@@ -13,15 +13,15 @@
 
 class MotiveReader : public MarkerRecording {
  public:
-  // Maps the file at path and reads its settings line (Export or Capture
+  // Reads the file's settings line (Export or Capture
   // Frame Rate, Length Units, Total Exported Frames), its header rows (Type,
   // Name, optionally ID, then the group above the Frame row) and counts its
   // frame rows. Markers are the X, Y, Z Position columns of Type Marker,
   // Rigid Body Marker or Bone Marker; rigid bodies, bones and quality
   // columns are skipped. Motive records Y-up. Throws ConversionError, with
-  // the line, when the file cannot be read, has no rate from 0.001 Hz
-  // to 1000000 Hz, no Frame row, no marker columns or no frame rows.
-  explicit MotiveReader(const std::string& path);
+  // the line, when it has no rate from 0.001 Hz to 1000000 Hz, no Frame
+  // row, no marker columns or no frame rows.
+  explicit MotiveReader(InputFile file);
 
   const RecordingInfo& info() const override { return description; }
 

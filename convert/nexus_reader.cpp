@@ -1,5 +1,7 @@
 #include "nexus_reader.h"
 
+#include <utility>
+
 #include "conversion_error.h"
 #include "frame_rate.h"
 #include "one_line.h"
@@ -29,7 +31,7 @@ std::string_view nexus_section_name(std::string_view line) {
   return {};
 }
 
-NexusReader::NexusReader(const std::string& path) : lines(path) {
+NexusReader::NexusReader(InputFile file) : lines(std::move(file)) {
   std::string_view line;
   do {
     if (!lines.next(line)) {

@@ -17,14 +17,14 @@ std::string_view nexus_section_name(std::string_view line);
 
 class NexusReader : public MarkerRecording {
  public:
-  // Opens the file at path and reads the head of its Trajectories section:
+  // Reads the head of the file's Trajectories section:
   // the rate, the names row (a marker's name above its X column), the
   // Frame, Sub Frame, X, Y, Z... row and the units row, then counts the data
   // rows up to the first blank line or the end. Sections before and after
   // it are skipped. Throws ConversionError, naming the line, when there is
   // no Trajectories section, its head is damaged, it names no markers or
   // holds no data rows.
-  explicit NexusReader(const std::string& path);
+  explicit NexusReader(InputFile file);
 
   const RecordingInfo& info() const override { return description; }
 

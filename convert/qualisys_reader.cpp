@@ -1,5 +1,7 @@
 #include "qualisys_reader.h"
 
+#include <utility>
+
 #include "conversion_error.h"
 #include "frame_rate.h"
 
@@ -52,7 +54,7 @@ bool is_qualisys_key_line(std::string_view line) {
   return false;
 }
 
-QualisysReader::QualisysReader(const std::string& path) : lines(path) {
+QualisysReader::QualisysReader(InputFile file) : lines(std::move(file)) {
   description.units = "mm";
   description.up = UpAxis::z;
   description.frames_claimed = -1;  // until a NO_OF_FRAMES line says

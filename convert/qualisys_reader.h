@@ -23,10 +23,10 @@ class QualisysReader : public MarkerRecording {
   // Reads the header lines (FREQUENCY, NO_OF_FRAMES, NO_OF_MARKERS,
   // MARKER_NAMES, DATA_INCLUDED; other keys are skipped) up to the
   // Frame<TAB>Time<TAB>... column row or the first data row, and counts the
-  // data rows. Throws ConversionError when the file cannot be read, holds no
-  // 3D data, has no FREQUENCY from 0.001 Hz to 1000000 Hz, names no markers, or its
+  // data rows. Throws ConversionError when it holds no 3D data, has no
+  // FREQUENCY from 0.001 Hz to 1000000 Hz, names no markers, or its
   // NO_OF_MARKERS differs from the names given, or it holds no data row.
-  explicit QualisysReader(const std::string& path);
+  explicit QualisysReader(InputFile file);
 
   const RecordingInfo& info() const override { return description; }
 

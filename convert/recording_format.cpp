@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "bvh_reader.h"
 #include "c3d_reader.h"
@@ -24,6 +25,12 @@ bool starts_with(std::string_view text, std::string_view prefix) {
 
 bool is_c3d_header(const unsigned char* bytes, size_t size) {
   return size >= 2 && bytes[1] == 0x50 && bytes[0] != 0;
+}
+
+[[noreturn]] void not_a_recording(const std::string& name) {
+  throw ConversionError(name +
+                        " is not a recording capture-convert reads (C3D, TRC, Qualisys TSV, Vicon "
+                        "Nexus CSV, Motive CSV, BVH or a capture file)");
 }
 
 }  // namespace
@@ -49,22 +56,26 @@ RecordingFormat detect_format(const unsigned char* bytes, size_t size) {
 }
 
 std::unique_ptr<MarkerRecording> open_recording(const std::string& path) {
+  // A file in no format read here is refused before the whole of it is mapped.
   const std::vector<unsigned char> head = read_file_start(path, sniff_bytes);
+  if (detect_format(head.data(), head.size()) == RecordingFormat::unknown) not_a_recording(path);
+  return open_recording(InputFile(path), path);
+}
+
+std::unique_ptr<MarkerRecording> open_recording(InputFile file, const std::string& name) {
   try {
-    switch (detect_format(head.data(), head.size())) {
-      case RecordingFormat::c3d: return std::make_unique<C3dReader>(path);
-      case RecordingFormat::capture: return std::make_unique<CaptureReader>(path);
-      case RecordingFormat::trc: return std::make_unique<TrcReader>(path);
-      case RecordingFormat::motive: return std::make_unique<MotiveReader>(path);
-      case RecordingFormat::nexus: return std::make_unique<NexusReader>(path);
-      case RecordingFormat::qualisys: return std::make_unique<QualisysReader>(path);
-      case RecordingFormat::bvh: return std::make_unique<BvhReader>(path);
+    switch (detect_format(file.data(), std::min(file.size(), sniff_bytes))) {
+      case RecordingFormat::c3d: return std::make_unique<C3dReader>(std::move(file));
+      case RecordingFormat::capture: return std::make_unique<CaptureReader>(std::move(file));
+      case RecordingFormat::trc: return std::make_unique<TrcReader>(std::move(file));
+      case RecordingFormat::motive: return std::make_unique<MotiveReader>(std::move(file));
+      case RecordingFormat::nexus: return std::make_unique<NexusReader>(std::move(file));
+      case RecordingFormat::qualisys: return std::make_unique<QualisysReader>(std::move(file));
+      case RecordingFormat::bvh: return std::make_unique<BvhReader>(std::move(file));
       default: break;
     }
   } catch (const ConversionError& error) {
-    throw ConversionError(path + ": " + error.what());
+    throw ConversionError(name + ": " + error.what());
   }
-  throw ConversionError(path +
-                        " is not a recording capture-convert reads (C3D, TRC, Qualisys TSV, Vicon "
-                        "Nexus CSV, Motive CSV, BVH or a capture file)");
+  not_a_recording(name);
 }

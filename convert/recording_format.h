@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "input_file.h"
 #include "marker_recording.h"
 
 enum class RecordingFormat { c3d, capture, trc, qualisys, nexus, motive, bvh, unknown };
@@ -23,5 +24,9 @@ RecordingFormat detect_format(const unsigned char* bytes, size_t size);
 // ConversionError when it cannot be read, is in no format read here, or its
 // reader refuses it.
 std::unique_ptr<MarkerRecording> open_recording(const std::string& path);
+
+// The same for a file already mapped or in memory; name stands for it in
+// error messages.
+std::unique_ptr<MarkerRecording> open_recording(InputFile file, const std::string& name);
 
 #endif  // RECORDING_FORMAT_H

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "number_parser.h"
 
-TextLines::TextLines(const std::string& path) : file(path) {
+TextLines::TextLines(InputFile input) : file(std::move(input)) {
   static constexpr unsigned char byte_order_mark[] = {0xEF, 0xBB, 0xBF};
   if (file.size() >= 3 && std::memcmp(file.data(), byte_order_mark, 3) == 0) offset = 3;
 }

@@ -12,9 +12,9 @@
 
 class TextLines {
  public:
-  // Maps the file at path. A UTF-8 byte-order mark at its start is skipped.
-  // Throws ConversionError when the file cannot be read.
-  explicit TextLines(const std::string& path);
+  // The lines of file, mapped from disk or in memory. A UTF-8 byte-order
+  // mark at its start is skipped.
+  explicit TextLines(InputFile file);
 
   // Makes line the next line without its line end (LF or CRLF) and returns
   // true; false after the last line. A file's last line needs no line end.

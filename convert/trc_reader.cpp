@@ -30,7 +30,7 @@ std::vector<std::string> header_fields(std::string_view line, char delimiter) {
 
 }  // namespace
 
-TrcReader::TrcReader(const std::string& path) : lines(path) {
+TrcReader::TrcReader(InputFile file) : lines(std::move(file)) {
   description.up = UpAxis::y;
   open();
 }

@@ -13,11 +13,11 @@
 
 class TrcReader : public MarkerRecording {
  public:
-  // Maps the file at path and reads its five header rows ("PathFileType",
+  // Reads the file's five header rows ("PathFileType",
   // the DataRate... keys and their values, the marker names, the X1 Y1 Z1
-  // row). Throws ConversionError when the file cannot be read, its header
+  // row). Throws ConversionError when its header
   // rows are missing, or its rate or marker count are not usable.
-  explicit TrcReader(const std::string& path);
+  explicit TrcReader(InputFile file);
 
   // OpenSim's tables, the main home of TRC, are Y-up.
   const RecordingInfo& info() const override { return description; }

@@ -4,7 +4,8 @@
 # every package is already installed, so the test command can be re-run
 # offline.
 #   usage: scripts/install-deps.sh [--bench] [--fuzz] [--format]
-# --bench adds what the benchmarks compare against, --fuzz the fuzzer,
+# --bench adds what the benchmarks compare against, --fuzz the fuzzers
+# (AFL++, and clang with its libFuzzer runtime),
 # --format the formatter of scripts/format.sh.
 set -euo pipefail
 
@@ -20,7 +21,7 @@ packages=(
 for group in "$@"; do
   case $group in
     --bench) packages+=(python3-pandas) ;;
-    --fuzz) packages+=(afl++) ;;
+    --fuzz) packages+=(afl++ clang libclang-rt-14-dev) ;;
     --format) packages+=(clang-format) ;;
     *) echo "Error: unknown package group $group" >&2; exit 1 ;;
   esac

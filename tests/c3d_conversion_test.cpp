@@ -60,7 +60,7 @@ std::string error_for(const C3dDescription& d,
   std::vector<unsigned char> bytes = build_c3d(d);
   damage(bytes);
   try {
-    C3dReader reader(bytes);
+    C3dReader reader{InputFile(bytes)};
     Frame frame;
     while (reader.next_frame(frame)) {
     }
@@ -292,7 +292,7 @@ TEST(C3dConversion, SeenPointWithANonFiniteCoordinateIsAnError) {
   const size_t first_frame = bytes.size() - 3 * (2 * 16 + 4 * 4);
   const float infinity = std::numeric_limits<float>::infinity();
   std::memcpy(&bytes[first_frame + 4], &infinity, 4);  // LASI's Y in frame 1
-  C3dReader reader(bytes);
+  C3dReader reader{InputFile(bytes)};
   Frame frame;
   try {
     reader.next_frame(frame);
