@@ -11,13 +11,15 @@
 
 // What the user asked for on the command line.
 struct ConversionOptions {
-  std::optional<UpAxis> up;     // the recording's up axis; its own word or convention when unset
-  bool keep_units = false;      // write the recorded units instead of millimetres
-  bool fit = false;             // centre and scale the capture for the starting camera
-  std::optional<double> start;  // keep the frames written at this many seconds or later
-  std::optional<double> end;    // and at this many seconds or earlier
-  int64_t every = 1;            // of those, the first and every every-th after it
-  bool follow = false;          // keep a subject who travels in the middle of the view
+  std::optional<UpAxis> up;  // the recording's up axis; its own word or convention when unset
+  bool keep_units = false;   // write the recorded units instead of millimetres
+  bool fit = false;          // centre and scale the capture for the starting camera
+  // Keep the frames written from start to end seconds (either may be
+  // unset), then of those the first and every every-th after it.
+  std::optional<double> start = std::nullopt;
+  std::optional<double> end = std::nullopt;
+  int64_t every = 1;
+  bool follow = false;  // keep a subject who travels in the middle of the view
 };
 
 // Converts input, a recording in any format open_recording reads, into the
