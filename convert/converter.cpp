@@ -164,7 +164,7 @@ bool write_capture(const std::string& output, const RecordingInfo& info, bool fl
 
 // Writes frames fitted to the starting camera, moving the centre aside
 // until no coordinate comes out as 0.
-void write_fitted(const std::string& output, const RecordingInfo& info,
+void write_fitted(const std::string& output, const RecordingInfo& info, bool floats,
                   const std::vector<Frame>& frames, const CaptureBounds& bounds,
                   ConversionSummary& summary) {
   CaptureFit fit = fit_to_starting_view(bounds);
@@ -177,7 +177,7 @@ void write_fitted(const std::string& output, const RecordingInfo& info,
     }
     return true;
   };
-  for (int attempt = 1; !write_capture(output, info, false, summary, fitted); ++attempt) {
+  for (int attempt = 1; !write_capture(output, info, floats, summary, fitted); ++attempt) {
     if (attempt == aside_attempts) throw ConversionError("no centre keeps every coordinate off 0");
     move_centre_aside(fit, bounds, attempt);
   }
@@ -222,9 +222,9 @@ ConversionSummary convert_recording(const std::string& input, const std::string&
   for (const Frame& frame : frames) written.add(frame);
   written.finish(options);
   if (options.fit) {
-    write_fitted(output, info, frames, written.bounds, summary);
+    write_fitted(output, info, steps.writes_floats(), frames, written.bounds, summary);
   } else {
-    write_capture(output, info, false, summary, [&frames](auto write) {
+    write_capture(output, info, steps.writes_floats(), summary, [&frames](auto write) {
       for (const Frame& frame : frames) write(frame);
       return true;
     });
