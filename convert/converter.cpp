@@ -217,7 +217,10 @@ ConversionSummary convert_recording(const std::string& input, const std::string&
   read_kept_frames(*recording, input, window, stride, steps, summary,
                    [&frames](const Frame& frame) { frames.push_back(frame); });
   if (options.follow) {
-    follow_subject(frames, static_cast<int64_t>(std::floor(follow_half_seconds * summary.rate_hz)));
+    // No farther than the whole capture, also for a recording's absurd rate.
+    const double half_window = std::floor(follow_half_seconds * summary.rate_hz);
+    const double whole = static_cast<double>(frames.size());
+    follow_subject(frames, static_cast<int64_t>(half_window < whole ? half_window : whole));
   }
   for (const Frame& frame : frames) written.add(frame);
   written.finish(options);
