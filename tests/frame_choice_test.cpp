@@ -14,7 +14,7 @@ namespace {
 
 // A walk of 2,500 frames at 100 Hz: three markers 100 mm either side of the
 // body's centre (C on it) walk +X by `speed` mm a frame, X = 1000 + speed
-// (frame - 1), so 4 walks 10,196 mm from A's first X to B's last.
+// (frame - 1), so 4 walks 10,196 mm from B's first X to A's last.
 // C is not seen in frame 10, A's X is a recorded 0 in frame 20.
 constexpr int walk_frames = 2500;
 const double offset_x[3] = {100, -100, 0};
