@@ -1,24 +1,36 @@
 #include "converter.h"
 
+#include <cmath>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "capture_writer.h"
 #include "column_names.h"
 #include "conversion_error.h"
 #include "fitting.h"
+#include "following.h"
+#include "frame_stride.h"
 #include "millimetres.h"
 #include "orientation.h"
 #include "recording_format.h"
+#include "time_window.h"
+#include "travel_gauge.h"
 #include "viewer_line_limit.h"
 
 namespace {
 
-constexpr int fit_attempts = 16;
+// Half the span of frames whose centres a followed frame's centre averages.
+constexpr double follow_half_seconds = 0.5;
 
 bool same_file(const std::string& input, const std::string& output) {
   std::error_code error;
   return input == output || std::filesystem::equivalent(input, output, error);
+}
+
+// The time written for frame: (frame - first frame) / rate.
+double written_seconds(const RecordingInfo& info, const Frame& frame) {
+  return static_cast<double>(frame.number - info.first_frame) / info.rate_hz;
 }
 
 // The steps every frame takes between reading and writing, and what they
@@ -27,7 +39,7 @@ class FrameSteps {
  public:
   FrameSteps(const RecordingInfo& info, const ConversionOptions& options,
              ConversionSummary& summary)
-      : single_precision(info.single_precision), blank_zeros(options.fit) {
+      : single_precision(info.single_precision), blank_zeros(options.fit || options.follow) {
     const std::optional<int> power = millimetre_power(info.units);
     if (options.keep_units || !power) {
       summary.units = power || options.keep_units ? info.units : "";
@@ -68,38 +80,109 @@ bool read_frame(MarkerRecording& recording, Frame& frame, const std::string& inp
   }
 }
 
-// Counts the points of frame not seen and widens bounds by the seen ones.
-void tally(const Frame& frame, CaptureBounds& bounds, ConversionSummary& summary) {
-  for (const MarkerPoint& point : frame.points) {
-    if (point.seen) {
-      bounds.add(point.x, point.y, point.z);
-    } else {
-      ++summary.points_not_seen;
-    }
+// The frames that reach the capture: every frame of the recording read,
+// those of the window and the stride taken through steps (which change no
+// frame's time) and handed to keep. Throws ConversionError when a window
+// was asked for and keeps no frame.
+template <typename Keep>
+void read_kept_frames(MarkerRecording& recording, const std::string& input,
+                      const TimeWindow& window, FrameStride stride, const FrameSteps& steps,
+                      ConversionSummary& summary, Keep keep) {
+  const RecordingInfo& info = recording.info();
+  double last_seconds = 0.0;
+  for (Frame frame; read_frame(recording, frame, input);) {
+    last_seconds = written_seconds(info, frame);
+    ++summary.frames_read;
+    if (!window.holds(last_seconds)) continue;
+    ++summary.frames_in_window;
+    if (!stride.keeps_next()) continue;
+    steps.apply(frame);
+    keep(frame);
   }
-  ++summary.frames;
+  if (summary.frames_in_window == 0 && summary.frames_read > 0) {
+    throw ConversionError("no frame of " + input + " lies in the time window: its frames " +
+                          "are written from 0 s to " + rounded(last_seconds) + " s");
+  }
 }
 
-// Writes recording, read from input, to output: every frame through steps,
-// then visit, which returns false to give up. Returns false, with nothing
-// written, when visit gave up.
-template <typename Visit>
-bool write_capture(MarkerRecording& recording, const std::string& input, const std::string& output,
-                   const FrameSteps& steps, ConversionSummary& summary, Visit visit) {
-  const RecordingInfo& info = recording.info();
-  const std::vector<std::string> names = unique_marker_names(info.labels);
-  require_lines_within_viewer_limit(names, input);
-  CaptureWriter writer(output, steps.writes_floats());
-  writer.write_header(names);
-  Frame frame;
-  while (read_frame(recording, frame, input)) {
-    steps.apply(frame);
-    if (!visit(frame)) return false;
-    writer.write_frame(frame, static_cast<double>(frame.number - info.first_frame) / info.rate_hz);
+// What the frames written tell the summary, counted as they are written.
+class WrittenFrames {
+ public:
+  WrittenFrames(const RecordingInfo& info, ConversionSummary& summary)
+      : info(info), summary(summary) {}
+
+  void add(const Frame& frame) {
+    for (const MarkerPoint& point : frame.points) {
+      if (point.seen) {
+        bounds.add(point.x, point.y, point.z);
+      } else {
+        ++summary.points_not_seen;
+      }
+    }
+    travel.add(frame);
+    const double seconds = written_seconds(info, frame);
+    if (summary.frames == 0) first_seconds = seconds;
+    last_seconds = seconds;
+    if (++summary.frames == frames_in_reach) summary.reach_seconds = seconds;
+  }
+
+  // Tells the summary what was kept, the subject's travel unless followed,
+  // and the camera that frames the frames as counted.
+  void finish(const ConversionOptions& options) {
+    if (options.start || options.end || options.every > 1) {
+      summary.kept = KeptFrames{first_seconds, last_seconds, options.every};
+    }
+    if (!options.follow) summary.travel = travel.travel();
+    summary.camera = frame_capture(bounds);
+  }
+
+  CaptureBounds bounds;  // of every seen point written
+
+ private:
+  const RecordingInfo& info;
+  ConversionSummary& summary;
+  TravelGauge travel;
+  double first_seconds = 0.0;
+  double last_seconds = 0.0;
+};
+
+// Writes the capture of recording to output: its header, then each frame
+// for_each_frame hands to the writing function it is given. Returns false,
+// with nothing written, when for_each_frame does.
+template <typename ForEachFrame>
+bool write_capture(const std::string& output, const RecordingInfo& info, bool floats,
+                   ConversionSummary& summary, ForEachFrame for_each_frame) {
+  CaptureWriter writer(output, floats);
+  writer.write_header(unique_marker_names(info.labels));
+  if (!for_each_frame(
+          [&](const Frame& frame) { writer.write_frame(frame, written_seconds(info, frame)); })) {
+    return false;
   }
   writer.commit();
   summary.bytes_written = writer.bytes_written();
   return true;
+}
+
+// Writes frames fitted to the starting camera, moving the centre aside
+// until no coordinate comes out as 0.
+void write_fitted(const std::string& output, const RecordingInfo& info, bool floats,
+                  const std::vector<Frame>& frames, const CaptureBounds& bounds,
+                  ConversionSummary& summary) {
+  CaptureFit fit = fit_to_starting_view(bounds);
+  auto fitted = [&frames, &fit](auto write) {
+    Frame moved;
+    for (const Frame& frame : frames) {
+      moved = frame;
+      if (!apply_fit(moved, fit)) return false;
+      write(moved);
+    }
+    return true;
+  };
+  for (int attempt = 1; !write_capture(output, info, floats, summary, fitted); ++attempt) {
+    if (attempt == aside_attempts) throw ConversionError("no centre keeps every coordinate off 0");
+    move_centre_aside(fit, bounds, attempt);
+  }
+  summary.fit = fit;
 }
 
 }  // namespace
@@ -107,38 +190,49 @@ bool write_capture(MarkerRecording& recording, const std::string& input, const s
 ConversionSummary convert_recording(const std::string& input, const std::string& output,
                                     const ConversionOptions& options) {
   if (same_file(input, output)) throw ConversionError("the output file is the input file " + input);
+  const TimeWindow window(options.start, options.end);
+  const FrameStride stride(options.every);
   ConversionSummary summary;
   const std::unique_ptr<MarkerRecording> recording = open_recording(input);
   const RecordingInfo& info = recording->info();
+  require_lines_within_viewer_limit(unique_marker_names(info.labels), input);
   summary.markers = static_cast<int64_t>(info.labels.size());
   summary.frames_claimed = info.frames_claimed;
-  summary.rate_hz = info.rate_hz;
+  summary.rate_hz = info.rate_hz / static_cast<double>(options.every);
+  summary.followed = options.follow;
   const FrameSteps steps(info, options, summary);
+  WrittenFrames written(info, summary);
 
-  CaptureBounds bounds;
-  if (!options.fit) {
-    write_capture(*recording, input, output, steps, summary, [&](const Frame& frame) {
-      tally(frame, bounds, summary);
+  if (!options.fit && !options.follow) {
+    write_capture(output, info, steps.writes_floats(), summary, [&](auto write) {
+      read_kept_frames(*recording, input, window, stride, steps, summary, [&](const Frame& frame) {
+        written.add(frame);
+        write(frame);
+      });
+      written.finish(options);
       return true;
     });
-    summary.camera = frame_capture(bounds);
     return summary;
   }
-  // Fitting needs the box of all frames before the first is written.
-  for (Frame frame; read_frame(*recording, frame, input);) {
-    steps.apply(frame);
-    tally(frame, bounds, summary);
+  // Following and fitting need every kept frame before the first is written.
+  std::vector<Frame> frames;
+  read_kept_frames(*recording, input, window, stride, steps, summary,
+                   [&frames](const Frame& frame) { frames.push_back(frame); });
+  if (options.follow) {
+    // No farther than the whole capture, also for a recording's absurd rate.
+    const double half_window = std::floor(follow_half_seconds * summary.rate_hz);
+    const double whole = static_cast<double>(frames.size());
+    follow_subject(frames, static_cast<int64_t>(half_window < whole ? half_window : whole));
   }
-  CaptureFit fit = fit_to_starting_view(bounds);
-  for (int attempt = 1;; ++attempt) {
-    const std::unique_ptr<MarkerRecording> again = open_recording(input);
-    if (write_capture(*again, input, output, steps, summary,
-                      [&fit](Frame& frame) { return apply_fit(frame, fit); })) {
-      break;
-    }
-    if (attempt == fit_attempts) throw ConversionError("no centre keeps every coordinate off 0");
-    move_centre_aside(fit, bounds, attempt);
+  for (const Frame& frame : frames) written.add(frame);
+  written.finish(options);
+  if (options.fit) {
+    write_fitted(output, info, steps.writes_floats(), frames, written.bounds, summary);
+  } else {
+    write_capture(output, info, steps.writes_floats(), summary, [&frames](auto write) {
+      for (const Frame& frame : frames) write(frame);
+      return true;
+    });
   }
-  summary.fit = fit;
   return summary;
 }

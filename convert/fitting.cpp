@@ -39,12 +39,15 @@ CaptureFit fit_to_starting_view(const CaptureBounds& bounds) {
   return fit;
 }
 
+double aside_step(double size, double centre, int attempt) {
+  const double scale = size > 0.0 ? size : std::max(std::fabs(centre), 1.0);
+  // An odd fraction, so that regular values (whole numbers, steps of 0.5) are missed.
+  return scale * 1.234567e-7 * attempt;
+}
+
 void move_centre_aside(CaptureFit& fit, const CaptureBounds& bounds, int attempt) {
   for (int a = 0; a < 3; ++a) {
-    const double size = bounds.high[a] - bounds.low[a];
-    const double step = size > 0.0 ? size : std::max(std::fabs(fit.centre[a]), 1.0);
-    // An odd fraction, so that regular values (whole numbers, steps of 0.5) are missed.
-    fit.centre[a] += step * 1.234567e-7 * attempt;
+    fit.centre[a] += aside_step(bounds.high[a] - bounds.low[a], fit.centre[a], attempt);
   }
 }
 

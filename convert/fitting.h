@@ -18,8 +18,16 @@ struct CaptureFit {
 // Cannot fail.
 CaptureFit fit_to_starting_view(const CaptureBounds& bounds);
 
-// Moves fit's centre by a small fraction of the box (larger with each
-// attempt, from 1) on every axis, so that no coordinate lands on it.
+// How many times a centre is moved aside before the step gives up.
+constexpr int aside_attempts = 16;
+
+// The step that moves a centre off the coordinates of a box `size` wide on
+// its axis: a small odd fraction of size (of |centre|, at least 1, for a
+// box of no size), larger with each attempt, from 1.
+double aside_step(double size, double centre, int attempt);
+
+// Moves fit's centre by aside_step of the box on every axis, so that no
+// coordinate lands on it.
 void move_centre_aside(CaptureFit& fit, const CaptureBounds& bounds, int attempt);
 
 // A coordinate of exactly 0, which the viewer reads as missing, becomes NaN

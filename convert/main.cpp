@@ -1,44 +1,25 @@
-// capture-convert INPUT OUTPUT [--y-up | --z-up] [--keep-units] [--fit]:
+// capture-convert INPUT OUTPUT [--y-up | --z-up] [--keep-units] [--fit]
+// [--start SECONDS] [--end SECONDS] [--every N] [--follow]:
 // turns a recording into a capture file for the viewer and prints one
 // summary line, or one "Error:" line and status 1.
 #include <cstdio>
 #include <new>
 #include <string>
 
+#include "command_line.h"
 #include "conversion_error.h"
 #include "converter.h"
 #include "one_line.h"
 
-namespace {
-
-// Reads the options after INPUT and OUTPUT; false for an unknown one, one
-// given twice, or both up axes.
-bool read_options(int argc, char** argv, ConversionOptions& options) {
-  for (int i = 3; i < argc; ++i) {
-    const std::string option = argv[i];
-    if ((option == "--y-up" || option == "--z-up") && !options.up) {
-      options.up = option == "--y-up" ? UpAxis::y : UpAxis::z;
-    } else if (option == "--keep-units" && !options.keep_units) {
-      options.keep_units = true;
-    } else if (option == "--fit" && !options.fit) {
-      options.fit = true;
-    } else {
-      return false;
-    }
-  }
-  return true;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   ConversionOptions options;
-  if (argc < 3 || !read_options(argc, argv, options)) {
-    std::puts(
-        "Error: usage: capture-convert INPUT OUTPUT [--y-up | --z-up] [--keep-units] [--fit]");
-    return 1;
-  }
   try {
+    if (argc < 3 || !read_command_line(argc, argv, 3, options)) {
+      std::puts(
+          "Error: usage: capture-convert INPUT OUTPUT [--y-up | --z-up] [--keep-units] [--fit] "
+          "[--start SECONDS] [--end SECONDS] [--every N] [--follow]");
+      return 1;
+    }
     const ConversionSummary summary = convert_recording(argv[1], argv[2], options);
     std::puts(summary_line(summary).c_str());
   } catch (const ConversionError& error) {

@@ -1,7 +1,9 @@
-// capture-view RECORDING [--y-up | --z-up] [--keep-units]: converts the
-// recording with capture-convert --fit into a private temporary capture,
-// starts marker-viewer, answers its prompt with that capture and ends with
-// the viewer's status. Both programs are looked for beside capture-view.
+// capture-view RECORDING [--y-up | --z-up] [--keep-units] [--start SECONDS]
+// [--end SECONDS] [--every N] [--follow]: converts the recording with
+// capture-convert --fit (and the options given) into a private temporary
+// capture, prints the converter's hints as one "Note:" line, starts
+// marker-viewer, answers its prompt with that capture and ends with the
+// viewer's status. Both programs are looked for beside capture-view.
 //
 // The viewer gets the capture as an open descriptor named
 // /proc/self/fd/N, and the file and its folder are removed before the
@@ -20,33 +22,9 @@
 
 #include "child_program.h"
 #include "private_folder.h"
+#include "view_options.h"
 
 namespace {
-
-const char usage[] = "Error: usage: capture-view RECORDING [--y-up | --z-up] [--keep-units]";
-
-// The recording and the converter's options from the command line; false
-// unless there is one recording, options at most once and one up axis.
-bool read_arguments(int argc, char** argv, std::string& recording,
-                    std::vector<std::string>& options) {
-  bool up_given = false;
-  bool keep_units_given = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string word = argv[i];
-    if ((word == "--y-up" || word == "--z-up") && !up_given) {
-      up_given = true;
-    } else if (word == "--keep-units" && !keep_units_given) {
-      keep_units_given = true;
-    } else if (word.rfind("--", 0) != 0 && !word.empty() && recording.empty()) {
-      recording = word;
-      continue;
-    } else {
-      return false;
-    }
-    options.push_back(word);
-  }
-  return !recording.empty();
-}
 
 // The folder capture-view was started from, with a trailing '/'.
 std::string own_folder() {
@@ -84,8 +62,16 @@ int fail(const std::string& message) {
   return 1;
 }
 
-// Converts recording into capture with --fit. Returns 0, the status to end
-// with after a signal, or 1 after printing the converter's Error: line.
+// The hints at the end of the converter's summary line, "Note: ..." with
+// its newline, or "" when it gives none.
+std::string hints_of(const std::string& summary) {
+  const size_t note = summary.rfind(". Note: ");
+  return note == std::string::npos ? "" : summary.substr(note + 2);
+}
+
+// Converts recording into capture with --fit and prints the converter's
+// hints. Returns 0, the status to end with after a signal, or 1 after
+// printing the converter's Error: line.
 int convert(const std::string& programs, const std::string& recording,
             const std::vector<std::string>& options, const std::string& capture) {
   int output[2];
@@ -101,7 +87,11 @@ int convert(const std::string& programs, const std::string& recording,
   if (!converter.running()) return fail(converter.error());
   const int status = converter.wait();
   if (ending_signal() != 0) return 128 + ending_signal();
-  if (status == 0) return 0;
+  if (status == 0) {
+    std::fputs(hints_of(said).c_str(), stdout);
+    std::fflush(stdout);
+    return 0;
+  }
   if (said.rfind("Error: ", 0) == 0 && said.find('\n') == said.size() - 1) {
     std::fputs(said.c_str(), stdout);
     return 1;
@@ -137,7 +127,7 @@ int main(int argc, char** argv) {
   std::string recording;
   std::vector<std::string> options;
   if (!read_arguments(argc, argv, recording, options)) {
-    std::puts(usage);
+    std::puts(view_usage);
     return 1;
   }
   const std::string programs = own_folder();

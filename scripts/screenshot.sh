@@ -7,7 +7,8 @@
 #       (default: build/bin/marker-viewer, no arguments; build/bin/capture-view
 #       RECORDING shows the window of the viewer it starts)
 #   SCREENSHOT_FILE=path picks another picture file than docs/screenshot.png,
-#   SCREENSHOT_CAPTURE=path another capture than samples/walk.csv.
+#   SCREENSHOT_CAPTURE=path another capture than samples/walk.csv,
+#   SCREENSHOT_LAST_FRAME=1 moves "Frame Number" to its end (1000) first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,6 +38,13 @@ for _ in $(seq 100); do
 done
 [ -n "$window" ] || { echo "Error: the viewer window did not appear" >&2; exit 1; }
 sleep 1  # lets the toolkit draw the window and the view once
+if [ -n "${SCREENSHOT_LAST_FRAME:-}" ]; then
+  # A click near the right end of the "Frame Number" track moves its knob
+  # there; the arrow key takes it the last steps to the end.
+  xdotool mousemove --window "$window" 342 62 click 1
+  xdotool key --window "$window" --repeat 10 Right
+  sleep 1
+fi
 
 geometry=$(xwininfo -id "$window" | awk '
   /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }

@@ -344,7 +344,7 @@ TEST(BvhConversion, RecordedWalkKeepsItsRootChannelsAndBoneLengths) {
   EXPECT_EQ(summary.markers, 30);
   EXPECT_EQ(summary.frames, 1064);
   // 1 / 0.008333 s, shown with six significant digits.
-  const std::string start = "30 markers, 1064 frames at 120.005 Hz in recorded units, Z-up";
+  const std::string start = "30 markers, 1,064 frames at 120.005 Hz in recorded units, Z-up";
   EXPECT_EQ(summary_line(summary).substr(0, start.size()), start);
   // Markers (by their place in the header) and their parent's, and the
   // length of the child's OFFSET in the file.

@@ -19,7 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string usage_line =
-    "Error: usage: capture-view RECORDING [--y-up | --z-up] [--keep-units]\n";
+    "Error: usage: capture-view RECORDING [--y-up | --z-up] [--keep-units] [--start SECONDS] "
+    "[--end SECONDS] [--every N] [--follow]\n";
 
 // The viewer's window, shown by capture-view's child rather than by
 // capture-view itself, so looked for by its title alone; "" when none.
@@ -72,21 +73,37 @@ class CaptureView : public ::testing::Test {
   std::string saved_tmpdir;
 };
 
+// Columns: the arguments, what capture-view prints before the viewer's
+// prompt: the converter's hints, passed on options quieting them.
 TEST_F(CaptureView, ShowsTheRecordingAndEndsWithStatusZeroWhenClosed) {
-  ProgramRun run(CAPTURE_VIEW_PROGRAM, "", {RECORDED_C3D});
-  const std::string window = wait_for_markers_window(30.0);
-  ASSERT_FALSE(window.empty()) << "no window; output: " << run.output();
-  // The viewer reads the capture through an open descriptor: its file is
-  // gone already, so even a SIGKILL of capture-view leaves nothing.
-  EXPECT_EQ(left_behind(), std::vector<std::string>{});
-  int status = -1;
-  for (int attempt = 0; attempt < 5 && status == -1; ++attempt) {
-    run_command("xdotool key --window " + window + " Escape 2>/dev/null");
-    status = run.wait_for_exit(2.0);
+  const struct {
+    std::vector<std::string> arguments;
+    std::string note;
+  } cases[] = {
+      {{RECORDED_C3D}, ""},
+      {{RECORDED_BVH},
+       "Note: Frame Number reaches the first 1,001 frames (up to 8.333 s); --start/--end or "
+       "--every 2 bring the rest within reach. The subject travels 258.718 recorded units; "
+       "--follow keeps it in view.\n"},
+      {{"--every", "2", RECORDED_BVH, "--follow"}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.front());
+    ProgramRun run(CAPTURE_VIEW_PROGRAM, "", c.arguments);
+    const std::string window = wait_for_markers_window(30.0);
+    ASSERT_FALSE(window.empty()) << "no window; output: " << run.output();
+    // The viewer reads the capture through an open descriptor: its file is
+    // gone already, so even a SIGKILL of capture-view leaves nothing.
+    EXPECT_EQ(left_behind(), std::vector<std::string>{});
+    int status = -1;
+    for (int attempt = 0; attempt < 5 && status == -1; ++attempt) {
+      run_command("xdotool key --window " + window + " Escape 2>/dev/null");
+      status = run.wait_for_exit(2.0);
+    }
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(run.output(), c.note + texts::prompt);
+    EXPECT_EQ(left_behind(), std::vector<std::string>{});
   }
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(run.output(), texts::prompt);
-  EXPECT_EQ(left_behind(), std::vector<std::string>{});
 }
 
 // Columns: what is wrong, the arguments, the one line written.
@@ -111,6 +128,10 @@ TEST_F(CaptureView, BadRecordingOrUsageEndsWithOneErrorLineAndNoWindow) {
       {"two recordings", {RECORDED_C3D, RECORDED_C3D}, usage_line},
       {"both up axes", {RECORDED_C3D, "--y-up", "--z-up"}, usage_line},
       {"an option of capture-convert only", {RECORDED_C3D, "--fit"}, usage_line},
+      {"an option without its value", {RECORDED_C3D, "--every"}, usage_line},
+      {"a start of nan",
+       {RECORDED_C3D, "--start", "nan"},
+       "Error: --start takes a number of seconds, not nan\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -67,17 +67,31 @@ ChildResult load_in_viewer_reader(const std::string& capture) {
   return run_within_deadline({LOAD_CAPTURE_PROGRAM, capture});
 }
 
+// Columns: the options, the line printed.
 TEST(ConvertProgram, PrintsOneSummaryLineAndLeavesOnlyTheCapture) {
-  TempDir dir("convert-program-");
-  ASSERT_TRUE(write_c3d_file(dir.path() + "/walk.c3d", three_markers()));
-  const ChildResult run = run_program({dir.path() + "/walk.c3d", dir.path() + "/walk.csv"});
-  EXPECT_EQ(run.exit_status, 0) << run.out << run.err;
-  EXPECT_EQ(
-      run.out,
-      "3 markers, 4 frames at 100 Hz in mm, Z-up, 41.7 % of points not seen; to frame it all set "
-      "Zoom Input 15, Pan Camera Vertical -15, Pan Camera Horizontal 0\n");
-  EXPECT_EQ(run.err, "");
-  EXPECT_EQ(files_in(dir.path()), (std::vector<std::string>{"walk.c3d", "walk.csv"}));
+  const struct {
+    std::vector<std::string> options;
+    const char* line;
+  } cases[] = {
+      {{},
+       "3 markers, 4 frames at 100 Hz in mm, Z-up, 41.7 % of points not seen; to frame it all set "
+       "Zoom Input 15, Pan Camera Vertical -15, Pan Camera Horizontal 0\n"},
+      {{"--follow", "--every", "2", "--end", "0.03", "--start", "0.01"},
+       "3 markers, 2 of 4 frames (0.01 s to 0.03 s, every 2nd) at 50 Hz in mm, Z-up, followed, "
+       "50.0 % of points not seen; to frame it all set Zoom Input 5, Pan Camera Vertical -15, "
+       "Pan Camera Horizontal 0\n"},
+  };
+  for (const auto& c : cases) {
+    TempDir dir("convert-program-");
+    ASSERT_TRUE(write_c3d_file(dir.path() + "/walk.c3d", three_markers()));
+    std::vector<std::string> arguments = {dir.path() + "/walk.c3d", dir.path() + "/walk.csv"};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    const ChildResult run = run_program(arguments);
+    EXPECT_EQ(run.exit_status, 0) << run.out << run.err;
+    EXPECT_EQ(run.out, c.line);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(files_in(dir.path()), (std::vector<std::string>{"walk.c3d", "walk.csv"}));
+  }
 }
 
 TEST(ConvertProgram, CaptureLoadsInTheViewerReaderWithOnlyTheNeverSeenWarnings) {
@@ -138,6 +152,30 @@ TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
       {"not a TRC file",
        {"DIR/text.trc", "DIR/out.csv"},
        "DIR/text.trc: the file is not a TRC file"},
+      {"a start of nan",
+       {"DIR/walk.c3d", "DIR/out.csv", "--start", "nan"},
+       "--start takes a number of seconds, not nan"},
+      {"an end of inf",
+       {"DIR/walk.c3d", "DIR/out.csv", "--end", "inf"},
+       "--end takes a number of seconds, not inf"},
+      {"seconds with a unit",
+       {"DIR/walk.c3d", "DIR/out.csv", "--start", "1.5s"},
+       "--start takes a number of seconds, not 1.5s"},
+      {"an end before the start",
+       {"DIR/walk.c3d", "DIR/out.csv", "--start", "0.02", "--end", "0.01"},
+       "--end 0.01 is before --start 0.02"},
+      {"an empty window",
+       {"DIR/walk.c3d", "DIR/out.csv", "--start", "0.035", "--follow"},
+       "no frame of DIR/walk.c3d lies in the time window: its frames are written from 0 s to 0.03 "
+       "s"},
+      {"every 0th frame", {"DIR/walk.c3d", "DIR/out.csv", "--every", "0"}, "--every takes a whole"},
+      {"every 1.5th frame",
+       {"DIR/walk.c3d", "DIR/out.csv", "--every", "1.5"},
+       "--every takes a whole"},
+      {"a start without its value", {"DIR/walk.c3d", "DIR/out.csv", "--start"}, "usage: capture"},
+      {"every given twice",
+       {"DIR/walk.c3d", "DIR/out.csv", "--every", "2", "--every", "2"},
+       "usage: capture-convert"},
   };
   for (const auto& c : cases) {
     // "DIR" in the folder's name, which mkdtemp may also pick by chance.

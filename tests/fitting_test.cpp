@@ -51,16 +51,17 @@ struct Projection {
   }
   // The larger share of the view's width or height the points take.
   double filled() const { return std::max(high[0] - low[0], high[1] - low[1]) / 2.0; }
+  // The share of the view's height they take.
+  double height_filled() const { return (high[1] - low[1]) / 2.0; }
 };
 
 // Fits recording and checks the capture: every point in view, at least half
-// the view filled, no coordinate exactly 0.
-void expect_fitted(const std::string& recording, bool keep_units = false) {
+// the view (and height_share of its height) filled, no coordinate exactly 0.
+void expect_fitted(const std::string& recording, ConversionOptions options = {},
+                   double height_share = 0.0) {
   SCOPED_TRACE(recording);
   TempDir dir("fit-");
   const std::string output = dir.path() + "/fitted.csv";
-  ConversionOptions options;
-  options.keep_units = keep_units;
   options.fit = true;
   convert_recording(recording, output, options);
   const CaptureTable table = read_capture_table(output);
@@ -77,6 +78,7 @@ void expect_fitted(const std::string& recording, bool keep_units = false) {
   EXPECT_GT(view.points, 1000u);
   EXPECT_FALSE(view.outside);
   EXPECT_GE(view.filled(), 0.5);
+  EXPECT_GE(view.height_filled(), height_share);
   EXPECT_EQ(zeros, 0u);
 }
 
@@ -115,7 +117,17 @@ TEST(Fitting, RecordingsInMillimetresAndMetresFillTheStartingView) {
   TempDir dir("fit-metres-");
   const std::string metres = metre_table(dir);
   expect_fitted(metres);
-  expect_fitted(metres, true);
+  ConversionOptions keep_units;
+  keep_units.keep_units = true;
+  expect_fitted(metres, keep_units);
+}
+
+// The shipped walk, followed and fitted, is a body that fills most of the
+// view's height instead of a clump at one side of the whole trial's box.
+TEST(Fitting, FollowedWalkFillsMostOfTheViewsHeight) {
+  ConversionOptions follow;
+  follow.follow = true;
+  expect_fitted(RECORDED_BVH, follow, 0.6);
 }
 
 // Columns: what is special, the marker's x in three frames, the capture's x.
