@@ -48,8 +48,13 @@ class FrameSteps {
     if (upright) turn_y_up_to_z_up(frame);
   }
 
-  // True when the written values are the recording's own floats.
-  bool writes_floats() const { return single_precision && mm_power == 0 && !blank_zeros; }
+  // How the values are written: computed by fitting, the recording's own
+  // floats, or doubles.
+  CoordinateDigits digits() const {
+    if (blank_zeros) return CoordinateDigits::nine_significant;
+    return single_precision && mm_power == 0 ? CoordinateDigits::shortest_float
+                                             : CoordinateDigits::shortest_double;
+  }
 
  private:
   bool single_precision;
@@ -86,7 +91,7 @@ template <typename Visit>
 bool write_capture(MarkerRecording& recording, const std::string& input, const std::string& output,
                    const FrameSteps& steps, ConversionSummary& summary, Visit visit) {
   const RecordingInfo& info = recording.info();
-  CaptureWriter writer(output, steps.writes_floats());
+  CaptureWriter writer(output, steps.digits());
   writer.write_header(unique_marker_names(info.labels));
   Frame frame;
   while (read_frame(recording, frame, input)) {
