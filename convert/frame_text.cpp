@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "nine_digits.h"
 #include "shortest_text.h"
 
 namespace {
@@ -11,15 +12,13 @@ namespace {
 // Room for one number with its comma: a double's shortest form takes at
 // most 24 characters, a 64-bit frame number 20.
 constexpr size_t longest_field = 32;
-constexpr int computed_digits = 9;
 
 char* write_coordinate(char* out, double value, CoordinateDigits digits) {
   char* const end = out + longest_field;
   switch (digits) {
     case CoordinateDigits::shortest_float:
       return std::to_chars(out, end, static_cast<float>(value)).ptr;
-    case CoordinateDigits::nine_significant:
-      return std::to_chars(out, end, value, std::chars_format::general, computed_digits).ptr;
+    case CoordinateDigits::nine_significant: return write_nine_digits(out, value);
     case CoordinateDigits::shortest_double: break;
   }
   return write_shortest(out, value);
