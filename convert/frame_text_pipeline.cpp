@@ -6,9 +6,13 @@
 
 namespace {
 
-constexpr size_t ring_batches = 8;
+constexpr size_t ring_batches = 16;
+// The caller formats too once this many batches wait for the second thread:
+// enough that the second thread never runs dry while the caller formats.
+constexpr uint64_t waiting_batches_to_help = 8;
 // About 400 KB of text a batch: large enough that the threads rarely meet
-// at the lock, small enough that the ring stays a few MB.
+// at the lock, small enough that the ring of frames and text stays within
+// about 16 MB.
 constexpr size_t points_per_batch = 16384;
 
 }  // namespace
@@ -64,11 +68,11 @@ void FrameTextPipeline::hand_over() {
     }
     return;
   }
-  // Help with the formatting while the second thread has more than one
-  // batch waiting, and wait for the next batch's slot to be written out.
+  // Help with the formatting while the second thread falls behind, and wait
+  // for the next batch's slot to be written out.
   for (;;) {
     rethrow_failure();
-    const bool behind = handed - next_to_format >= 2;
+    const bool behind = handed - next_to_format >= waiting_batches_to_help;
     const bool ring_full = filling - next_to_write >= batches.size();
     if (!behind && !ring_full) return;
     if (!work_once(lock, false)) changed.wait(lock);
