@@ -223,7 +223,7 @@ int measure_conversions(int runs) {
          return bvh_skeleton({100000, 30});
        },
        true, 50.0},
-      {"capture file", "capture.csv", capture_file, true, 150.0},
+      {"capture file", "walk-capture.csv", capture_file, true, 150.0},
   };
   const TempDir dir("convert-bench-");
   const std::string output = dir.path() + "/capture.csv";
