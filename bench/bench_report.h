@@ -1,8 +1,11 @@
-// What the benchmarks share: their command line, how a target reads.
+// What the benchmarks share: their command line, how a target reads, the
+// machine's load and the time a program takes.
 #ifndef BENCH_REPORT_H
 #define BENCH_REPORT_H
 
 #include <functional>
+#include <string>
+#include <vector>
 
 // Runs a benchmark whose command line is "NAME [RUNS]": body(runs), with
 // default_runs without the argument, and returns its status. A wrong command
@@ -13,5 +16,13 @@ int run_benchmark(int argc, char** argv, const char* name, int default_runs,
 
 // "met" or "MISSED", for a line of the targets.
 const char* verdict(bool met);
+
+// "load average 1.00 0.50 0.25" of the machine now, or "" when unknown.
+std::string load_average();
+
+// Wall-clock seconds of one run of the program argv[0] (a path) with the
+// arguments argv[1..], its output discarded; -1 when it did not end with
+// status 0 within ten minutes.
+double time_program(const std::vector<std::string>& argv);
 
 #endif  // BENCH_REPORT_H

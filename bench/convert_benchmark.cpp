@@ -5,12 +5,19 @@
 // formats: input read), beside a baseline timed in the same run: writing the
 // same capture bytes to a file without any conversion. The processor time
 // of the best conversion is printed too, since a busy machine stretches the
-// wall clock but not it.
+// wall clock but not it. Then the capture-convert program converts each
+// file on every core the machine gives it and held to one core
+// (taskset -c 0), in turns, and the ratio of the two is set against its
+// target. Beside it, the processor time of an in-process conversion held
+// to one core and that of each thread on two: the ratio the wall clock
+// would show on two free cores at most, whatever else runs.
 //
 // Usage: convert_benchmark [RUNS]   (default 5; best run counts; the folder
 // is made under $TMPDIR, else /tmp, and removed at the end)
+#include <sched.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -19,15 +26,17 @@
 #include <string>
 
 #include "bench_report.h"
-#include "c3d_builder.h"
+#include "capture_generator.h"
 #include "conversion_error.h"
 #include "converter.h"
+#include "frame_text_pipeline.h"
 #include "recording_texts.h"
 #include "temp_dir.h"
 
 namespace {
 
 constexpr BenchMotion motion{200000, 30};
+constexpr double two_core_target = 1.6;  // one core's time / both cores' time
 
 using Clock = std::chrono::steady_clock;
 
@@ -37,26 +46,28 @@ double seconds_since(Clock::time_point start) {
 
 double processor_seconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
-// The motion as a C3D file: Intel, float storage, tenths of a mm, 16 analog
-// samples after each frame's points.
-std::string c3d_file(const BenchMotion& m) {
-  C3dDescription d;
-  d.float_storage = true;
-  d.scale = 0.1f;
-  d.frames = m.frames;
-  d.analog_samples = 16;
-  for (size_t i = 0; i < m.markers; ++i) d.labels.push_back("MARKER" + std::to_string(i + 1));
-  d.point = [m](int64_t f, size_t i) {
-    double xyz[3] = {0.0, 0.0, 0.0};
-    StoredPoint p;
-    p.seen = m.position(f, i, xyz);
-    p.x = static_cast<int16_t>(std::lround(xyz[0] * 10.0));
-    p.y = static_cast<int16_t>(std::lround(xyz[1] * 10.0));
-    p.z = static_cast<int16_t>(std::lround(xyz[2] * 10.0));
-    return p;
-  };
-  const std::vector<unsigned char> bytes = build_c3d(d);
-  return std::string(bytes.begin(), bytes.end());
+// Processor seconds of the calling thread alone.
+double thread_seconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Processor seconds of one conversion held to the first core, so on one
+// thread; the affinity is given back after.
+double processor_seconds_on_one_core(const std::string& input, const std::string& output) {
+  cpu_set_t all;
+  cpu_set_t first;
+  CPU_ZERO(&first);
+  CPU_SET(0, &first);
+  if (sched_getaffinity(0, sizeof all, &all) != 0 ||
+      sched_setaffinity(0, sizeof first, &first) != 0)
+    return -1.0;
+  const double start = processor_seconds();
+  convert_recording(input, output);
+  const double seconds = processor_seconds() - start;
+  sched_setaffinity(0, sizeof all, &all);
+  return seconds;
 }
 
 // One format of the benchmark and its target.
@@ -89,9 +100,36 @@ double time_plain_write(const std::string& bytes, const std::string& path) {
 struct Timing {
   double convert = 0.0;
   double convert_processor = 0.0;
+  double reading_thread = 0.0;        // processor time of the thread that read, in that run
+  double one_thread_processor = 0.0;  // of a conversion held to one core
   double plain_write = 0.0;
+  double program_cores = 0.0;     // capture-convert on every core it may use
+  double program_one_core = 0.0;  // the same held to one core
   ConversionSummary summary;
 };
+
+// Keeps the shorter of best and seconds; false when seconds is a failure.
+bool keep_best(double seconds, bool first, double& best) {
+  if (seconds < 0.0) return false;
+  if (first || seconds < best) best = seconds;
+  return true;
+}
+
+// Times `runs` runs of capture-convert from input into output on every
+// core and held to the first, in turns; false when one failed.
+bool time_program_on_cores(const std::string& input, const std::string& output, int runs,
+                           Timing& timing) {
+  for (int i = 0; i < runs; ++i) {
+    if (!keep_best(time_program({CAPTURE_CONVERT_PROGRAM, input, output}), i == 0,
+                   timing.program_cores) ||
+        !keep_best(
+            time_program({"/usr/bin/taskset", "-c", "0", CAPTURE_CONVERT_PROGRAM, input, output}),
+            i == 0, timing.program_one_core)) {
+      return false;
+    }
+  }
+  return true;
+}
 
 // Times `runs` conversions of input into output and plain writes of the
 // result into copy; false when one failed.
@@ -102,12 +140,17 @@ bool time_conversion(const std::string& input, const std::string& output, const 
     try {
       const Clock::time_point start = Clock::now();
       const double processor_start = processor_seconds();
+      const double thread_start = thread_seconds();
       timing.summary = convert_recording(input, output);
       const double seconds = seconds_since(start);
       if (i == 0 || seconds < timing.convert) {
         timing.convert = seconds;
         timing.convert_processor = processor_seconds() - processor_start;
+        timing.reading_thread = thread_seconds() - thread_start;
       }
+      if (!keep_best(processor_seconds_on_one_core(input, output), i == 0,
+                     timing.one_thread_processor))
+        return false;
     } catch (const ConversionError& error) {
       std::printf("Error: %s\n", error.what());
       return false;
@@ -116,7 +159,7 @@ bool time_conversion(const std::string& input, const std::string& output, const 
     if (seconds <= 0.0) return false;
     if (i == 0 || seconds < timing.plain_write) timing.plain_write = seconds;
   }
-  return true;
+  return time_program_on_cores(input, output, runs, timing);
 }
 
 // Prints one format's figures against its target.
@@ -137,13 +180,38 @@ void report(const Case& c, const std::string& input, const Timing& timing, int r
   std::printf("  convert / plain write   %8.2f\n", timing.convert / timing.plain_write);
   std::printf("  target: at least %.0f MB/s %s   %8.0f MB/s   %s\n", c.target_mb_per_second,
               counted, rate, verdict(rate >= c.target_mb_per_second));
+  const double ratio = timing.program_one_core / timing.program_cores;
+  std::printf("  capture-convert, %u cores    %8.3f s\n", usable_cores(), timing.program_cores);
+  std::printf("  capture-convert, taskset -c 0 %7.3f s\n", timing.program_one_core);
+  std::printf("  one core / %u cores: %.2f   target: at least %.2f   %s   (%s)\n", usable_cores(),
+              ratio, two_core_target, verdict(ratio >= two_core_target), load_average().c_str());
+  // On a busy machine the wall clock gives the second thread no core of its
+  // own; the processor time of each thread still shows the split.
+  const double second_thread = timing.convert_processor - timing.reading_thread;
+  std::printf("  processor s: one core %.3f; %u cores: reading thread %.3f, second %.3f\n",
+              timing.one_thread_processor, usable_cores(), timing.reading_thread, second_thread);
+  std::printf("  one core / busier thread: %.2f (the most two free cores give)\n",
+              timing.one_thread_processor / std::max(timing.reading_thread, second_thread));
+}
+
+// The motion's frame count and markers as a capture file of a person in a
+// lab, mm with 3 decimals.
+std::string capture_file() {
+  CaptureShape shape;
+  shape.samples = static_cast<int32_t>(motion.frames);
+  shape.markers = static_cast<int32_t>(motion.markers);
+  shape.scale = 2.3;
+  shape.offset_mm = 2000.0;
+  const TempDir dir("capture-");
+  const std::string path = dir.path() + "/capture.csv";
+  return write_capture_file(path.c_str(), shape) ? read_file(path) : "";
 }
 
 // Converts every case's generated file `runs` times and prints the figures;
 // returns the status.
 int measure_conversions(int runs) {
   const Case cases[] = {
-      {"C3D", "recording.c3d", [] { return c3d_file(motion); }, false, 150.0},
+      {"C3D", "recording.c3d", [] { return c3d_recording(motion, 16); }, false, 150.0},
       {"TRC", "recording.trc", [] { return trc_table(motion); }, true, 150.0},
       {"Qualisys TSV", "recording.tsv", [] { return qualisys_export(motion); }, true, 150.0},
       {"Vicon Nexus CSV", "nexus.csv", [] { return nexus_export(motion); }, true, 150.0},
@@ -155,6 +223,7 @@ int measure_conversions(int runs) {
          return bvh_skeleton({100000, 30});
        },
        true, 50.0},
+      {"capture file", "walk-capture.csv", capture_file, true, 150.0},
   };
   const TempDir dir("convert-bench-");
   const std::string output = dir.path() + "/capture.csv";

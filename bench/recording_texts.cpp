@@ -2,6 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <vector>
+
+#include "c3d_builder.h"
 
 namespace {
 
@@ -161,4 +164,24 @@ std::string bvh_skeleton(const BenchMotion& motion) {
     text += '\n';
   }
   return text;
+}
+
+std::string c3d_recording(const BenchMotion& motion, int analog_samples) {
+  C3dDescription d;
+  d.float_storage = true;
+  d.scale = 0.1f;
+  d.frames = motion.frames;
+  d.analog_samples = analog_samples;
+  for (size_t m = 0; m < motion.markers; ++m) d.labels.push_back(marker_name(m));
+  d.point = [motion](int64_t f, size_t m) {
+    double xyz[3] = {0.0, 0.0, 0.0};
+    StoredPoint p;
+    p.seen = motion.position(f, m, xyz);
+    p.x = static_cast<int16_t>(std::lround(xyz[0] * 10.0));
+    p.y = static_cast<int16_t>(std::lround(xyz[1] * 10.0));
+    p.z = static_cast<int16_t>(std::lround(xyz[2] * 10.0));
+    return p;
+  };
+  const std::vector<unsigned char> bytes = build_c3d(d);
+  return std::string(bytes.begin(), bytes.end());
 }

@@ -1,5 +1,5 @@
-// Text exports of one generated motion, as the systems that write each
-// format lay them out, for the convert benchmark.
+// Recordings of one generated motion, as the systems that write each
+// format lay them out, for the convert and window benchmarks.
 #ifndef RECORDING_TEXTS_H
 #define RECORDING_TEXTS_H
 
@@ -38,5 +38,9 @@ std::string trc_table(const BenchMotion& motion);
 // motion.frames frames of swaying angles with four decimals. (Its joints
 // are not the motion's markers: BVH stores angles, not positions.)
 std::string bvh_skeleton(const BenchMotion& motion);
+
+// The motion as a C3D file: Intel, float storage, tenths of a mm, with
+// analog_samples samples of one analog channel after each frame's points.
+std::string c3d_recording(const BenchMotion& motion, int analog_samples);
 
 #endif  // RECORDING_TEXTS_H

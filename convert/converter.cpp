@@ -61,8 +61,13 @@ class FrameSteps {
     if (upright) turn_y_up_to_z_up(frame);
   }
 
-  // True when the written values are the recording's own floats.
-  bool writes_floats() const { return single_precision && mm_power == 0 && !blank_zeros; }
+  // How the values are written: computed by fitting, the recording's own
+  // floats, or doubles.
+  CoordinateDigits digits() const {
+    if (blank_zeros) return CoordinateDigits::nine_significant;
+    return single_precision && mm_power == 0 ? CoordinateDigits::shortest_float
+                                             : CoordinateDigits::shortest_double;
+  }
 
  private:
   bool single_precision;
@@ -150,9 +155,9 @@ class WrittenFrames {
 // for_each_frame hands to the writing function it is given. Returns false,
 // with nothing written, when for_each_frame does.
 template <typename ForEachFrame>
-bool write_capture(const std::string& output, const RecordingInfo& info, bool floats,
+bool write_capture(const std::string& output, const RecordingInfo& info, CoordinateDigits digits,
                    ConversionSummary& summary, ForEachFrame for_each_frame) {
-  CaptureWriter writer(output, floats);
+  CaptureWriter writer(output, digits);
   writer.write_header(unique_marker_names(info.labels));
   if (!for_each_frame(
           [&](const Frame& frame) { writer.write_frame(frame, written_seconds(info, frame)); })) {
@@ -165,7 +170,7 @@ bool write_capture(const std::string& output, const RecordingInfo& info, bool fl
 
 // Writes frames fitted to the starting camera, moving the centre aside
 // until no coordinate comes out as 0.
-void write_fitted(const std::string& output, const RecordingInfo& info, bool floats,
+void write_fitted(const std::string& output, const RecordingInfo& info, CoordinateDigits digits,
                   const std::vector<Frame>& frames, const CaptureBounds& bounds,
                   ConversionSummary& summary) {
   CaptureFit fit = fit_to_starting_view(bounds);
@@ -178,7 +183,7 @@ void write_fitted(const std::string& output, const RecordingInfo& info, bool flo
     }
     return true;
   };
-  for (int attempt = 1; !write_capture(output, info, floats, summary, fitted); ++attempt) {
+  for (int attempt = 1; !write_capture(output, info, digits, summary, fitted); ++attempt) {
     if (attempt == aside_attempts) throw ConversionError("no centre keeps every coordinate off 0");
     move_centre_aside(fit, bounds, attempt);
   }
@@ -204,7 +209,7 @@ ConversionSummary convert_recording(const std::string& input, const std::string&
   WrittenFrames written(info, summary);
 
   if (!options.fit && !options.follow) {
-    write_capture(output, info, steps.writes_floats(), summary, [&](auto write) {
+    write_capture(output, info, steps.digits(), summary, [&](auto write) {
       read_kept_frames(*recording, input, window, stride, steps, summary, [&](const Frame& frame) {
         written.add(frame);
         write(frame);
@@ -227,9 +232,9 @@ ConversionSummary convert_recording(const std::string& input, const std::string&
   for (const Frame& frame : frames) written.add(frame);
   written.finish(options);
   if (options.fit) {
-    write_fitted(output, info, steps.writes_floats(), frames, written.bounds, summary);
+    write_fitted(output, info, steps.digits(), frames, written.bounds, summary);
   } else {
-    write_capture(output, info, steps.writes_floats(), summary, [&frames](auto write) {
+    write_capture(output, info, steps.digits(), summary, [&frames](auto write) {
       for (const Frame& frame : frames) write(frame);
       return true;
     });

@@ -15,7 +15,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=${1:-50}
-pattern=${2:-'^(ConvertProgram|CaptureView|ChildProcess|Program|PlaybackOnScreen|StartupInput|LoaderVerdict|Reader|RecordMemory|MarkerView|MarkerViewWithNewData)\.'}
+pattern=${2:-'^(ConvertProgram|CaptureView|ChildProcess|TwoCoreConversion|Program|PlaybackOnScreen|StartupInput|LoaderVerdict|Reader|RecordMemory|MarkerView|MarkerViewWithNewData)\.'}
 build_dir=build-sanitize
 log_dir=$build_dir/soak
 

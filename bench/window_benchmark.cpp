@@ -1,0 +1,136 @@
+// Time to the window: capture-view on a generated C3D of 60,000 frames x
+// 100 markers, from its start to the first picture in its window (the
+// view's pixels read from the X server until one is lit), beside
+// capture-convert without --fit on the same file, timed in the same run,
+// in turns. Needs an X display of its own: scripts/bench-window.sh starts a
+// virtual one, on which the window's title alone finds it.
+//
+// Usage: window_benchmark [RUNS]   (default 3; every run's ratio is shown)
+#include <X11/Xlib.h>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include "bench_report.h"
+#include "child_process.h"
+#include "frame_text_pipeline.h"
+#include "recording_texts.h"
+#include "temp_dir.h"
+#include "window_pixels.h"
+#include "x_connection.h"
+
+namespace {
+
+constexpr BenchMotion motion{60000, 100};
+constexpr double target_ratio = 1.6;  // at most, window time / conversion time
+constexpr double give_up_seconds = 120.0;
+const char* const title = "Displays the Markers";
+
+using Clock = std::chrono::steady_clock;
+
+double seconds_since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// A window may go away between finding it and reading it; that is no fault.
+int ignore_x_error(Display*, XErrorEvent*) { return 0; }
+
+// The children of window, oldest first.
+std::vector<Window> children_of(Display* display, Window window) {
+  Window root = 0;
+  Window parent = 0;
+  Window* children = nullptr;
+  unsigned count = 0;
+  std::vector<Window> found;
+  if (XQueryTree(display, window, &root, &parent, &children, &count) != 0 && children != nullptr) {
+    found.assign(children, children + count);
+    XFree(children);
+  }
+  return found;
+}
+
+// The top-level window titled "Displays the Markers", or 0.
+Window viewer_window(Display* display) {
+  for (Window window : children_of(display, DefaultRootWindow(display))) {
+    char* name = nullptr;
+    const bool match =
+        XFetchName(display, window, &name) != 0 && name != nullptr && std::strcmp(name, title) == 0;
+    if (name != nullptr) XFree(name);
+    if (match) return window;
+  }
+  return 0;
+}
+
+// True when the window's marker view, its only child, shows a lit pixel.
+bool shows_picture(Display* display, Window window) {
+  const std::vector<Window> view = children_of(display, window);
+  return !view.empty() && lit_pixels(window_pixels(display, view.front())) > 0;
+}
+
+// Seconds from starting capture-view on recording to the first picture in
+// its window; ends it again and waits until the window is gone. Throws
+// when no picture came.
+double seconds_to_first_picture(Display* display, const std::string& recording) {
+  const int nothing = open("/dev/null", O_RDWR | O_CLOEXEC);
+  const Clock::time_point start = Clock::now();
+  const pid_t child = start_child({CAPTURE_VIEW_PROGRAM, recording}, environment_with({}), nothing,
+                                  nothing, nothing);
+  double seconds = -1.0;
+  while (seconds < 0.0 && seconds_since(start) < give_up_seconds) {
+    const Window window = viewer_window(display);
+    if (window != 0 && shows_picture(display, window)) {
+      seconds = seconds_since(start);
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+  kill(child, SIGTERM);
+  waitpid(child, nullptr, 0);
+  close(nothing);
+  while (viewer_window(display) != 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (seconds < 0.0) throw std::runtime_error("capture-view showed no picture of " + recording);
+  return seconds;
+}
+
+int measure_window(int runs) {
+  Display* display = connect_to_display();
+  if (display == nullptr) throw std::runtime_error("cannot connect to the X display");
+  XSetErrorHandler(ignore_x_error);
+  const TempDir dir("window-bench-");
+  const std::string recording = dir.write("recording.c3d", c3d_recording(motion, 0));
+  const std::string capture = dir.path() + "/capture.csv";
+  read_file(recording);  // into the page cache
+  std::printf("capture-view on a C3D of %lld frames x %lld markers (%.1f MB), %u cores\n\n",
+              static_cast<long long>(motion.frames), static_cast<long long>(motion.markers),
+              static_cast<double>(read_file(recording).size()) / 1e6, usable_cores());
+  std::printf("%-4s %18s %22s %8s   %s\n", "run", "capture-convert s", "capture-view picture s",
+              "ratio", "load");
+  bool all_met = true;
+  for (int run = 1; run <= runs; ++run) {
+    const double convert = time_program({CAPTURE_CONVERT_PROGRAM, recording, capture});
+    if (convert < 0.0) throw std::runtime_error("capture-convert failed on " + recording);
+    const double window = seconds_to_first_picture(display, recording);
+    const double ratio = window / convert;
+    all_met = all_met && ratio <= target_ratio;
+    std::printf("%-4d %18.3f %22.3f %8.2f   %s\n", run, convert, window, ratio,
+                load_average().c_str());
+  }
+  std::printf("\ntarget: capture-view's picture within %.1f x capture-convert in every run: %s\n",
+              target_ratio, verdict(all_met));
+  XCloseDisplay(display);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return run_benchmark(argc, argv, "window_benchmark", 3, measure_window);
+}
