@@ -1,7 +1,9 @@
 // Load benchmark: generates big captures in a temporary folder, loads each in
-// fresh child processes with the project's loader and, in the same run, with
-// two baselines (pandas read_csv, and plain fgets + strtod), and prints the
-// times, their ratios, throughput and peak memory against the targets.
+// fresh child processes with the project's loader on the cores the process
+// may use (two at most) and, in the same run, with the loader on one core and
+// three baselines (pandas read_csv, nodejs-polars readCSV on two threads, and
+// plain fgets + strtod), and prints the times, their ratios, throughput and
+// peak memory against the targets.
 //
 // Usage: load_benchmark [RUNS]   (default 5 runs per size and reader, taken
 // in turns; the temporary folder is made under $TMPDIR, else /tmp, and
@@ -20,10 +22,13 @@
 #include "capture_generator.h"
 #include "load_probe.h"
 #include "temp_dir.h"
+#include "two_core_load.h"
 
 namespace {
 
-constexpr double target_pandas_ratio = 7.0;
+constexpr double target_pandas_ratio = 11.0;
+constexpr double target_polars_ratio = 3.0;
+constexpr const char* polars_threads = "2";
 constexpr double target_ratio = 4.4;
 constexpr double target_fill_percent = 5.0;
 constexpr double record_slack_bytes = 16.0 * 1024 * 1024;
@@ -39,9 +44,12 @@ struct Case {
   double best_total = 0.0;
   double best_cpu = 0.0;
   long peak_rss_kib = 0;       // the largest of all runs
+  double best_one_core = 0.0;  // load + fill with the loader held to one core
   double best_plain = 0.0;     // fgets + strtod
   double best_pandas = 0.0;    // read_csv alone
   double pandas_import = 0.0;  // importing pandas before it, in that run
+  double best_polars = 0.0;    // readCSV alone
+  double polars_import = 0.0;  // loading nodejs-polars before it, in that run
 };
 
 CaptureShape shape_of(int32_t samples, int32_t markers) {
@@ -79,18 +87,31 @@ void keep_best(double& best, double seconds, int run) {
   if (run == 0 || seconds < best) best = seconds;
 }
 
-// Runs the loads of one case, the loader and the two baselines in turns so
-// that a busy spell of the machine slows all three; false when one failed.
-bool measure(Case& c, int runs) {
+// Makes best the least of the script's load times seen, and import the
+// import time of that run.
+void keep_best(double& best, double& import, const ScriptRun& run, int i) {
+  if (i == 0 || run.load_seconds < best) import = run.import_seconds;
+  keep_best(best, run.load_seconds, i);
+}
+
+// Runs the loads of one case, the loader on its cores and on one, and the
+// three baselines, in turns so that a busy spell of the machine slows them
+// all; false when one failed.
+bool measure(Case& c, int runs, int cores) {
   for (int i = 0; i < runs; ++i) {
-    const LoadRun run = run_load_in_child(c.path.c_str());
+    const LoadRun run = run_load_in_child(c.path.c_str(), cores);
+    const LoadRun one_core = run_load_in_child(c.path.c_str(), 1);
     const LoadRun plain = run_plain_read_in_child(c.path.c_str());
-    const ScriptRun pandas = run_pandas_read_csv(PANDAS_PYTHON, PANDAS_SCRIPT, c.path.c_str());
-    if (!run.ok || !plain.ok || !pandas.ok) {
+    const ScriptRun pandas = run_read_script({PANDAS_PYTHON, PANDAS_SCRIPT, c.path}, {});
+    const ScriptRun polars = run_read_script(
+        {NODE_PROGRAM, POLARS_SCRIPT, c.path},
+        {"NODE_PATH=" POLARS_MODULES, std::string("POLARS_MAX_THREADS=") + polars_threads});
+    if (!run.ok || !one_core.ok || !plain.ok || !pandas.ok || !polars.ok) {
       std::printf("Error: %s failed on %s\n",
-                  !run.ok     ? "load_motion_data"
-                  : !plain.ok ? "fgets + strtod"
-                              : PANDAS_PYTHON " " PANDAS_SCRIPT,
+                  !run.ok || !one_core.ok ? "load_motion_data"
+                  : !plain.ok             ? "fgets + strtod"
+                  : !pandas.ok            ? PANDAS_PYTHON " " PANDAS_SCRIPT
+                                          : NODE_PROGRAM " " POLARS_SCRIPT,
                   c.path.c_str());
       return false;
     }
@@ -99,9 +120,10 @@ bool measure(Case& c, int runs) {
     keep_best(c.best_total, run.load_seconds + run.fill_seconds, i);
     keep_best(c.best_cpu, run.cpu_seconds, i);
     c.peak_rss_kib = std::max(c.peak_rss_kib, run.peak_rss_kib);
+    keep_best(c.best_one_core, one_core.load_seconds + one_core.fill_seconds, i);
     keep_best(c.best_plain, plain.load_seconds, i);
-    if (i == 0 || pandas.load_seconds < c.best_pandas) c.pandas_import = pandas.import_seconds;
-    keep_best(c.best_pandas, pandas.load_seconds, i);
+    keep_best(c.best_pandas, c.pandas_import, pandas, i);
+    keep_best(c.best_polars, c.polars_import, polars, i);
   }
   return true;
 }
@@ -110,14 +132,14 @@ std::string label(const Case& c) {
   return std::to_string(c.shape.samples) + " x " + std::to_string(c.shape.markers);
 }
 
-void print_report(const std::array<Case, 2>& cases, int runs, long idle_kib) {
+void print_report(const std::array<Case, 2>& cases, int runs, int cores, long idle_kib) {
   double load[3] = {0.0, 0.0, 0.0};
   const bool have_load = getloadavg(load, 3) == 3;
   std::printf(
-      "load_motion_data + fill_gaps, file in the page cache, best of %d runs,\n"
-      "each in a fresh child process (cpu s: the child's user + system time;\n"
-      "peak RSS: largest run; an idle child has %.1f MiB)",
-      runs, static_cast<double>(idle_kib) / 1024.0);
+      "load_motion_data on %d core(s) + fill_gaps, file in the page cache, best\n"
+      "of %d runs, each in a fresh child process (cpu s: the child's user +\n"
+      "system time; peak RSS: largest run; an idle child has %.1f MiB)",
+      cores, runs, static_cast<double>(idle_kib) / 1024.0);
   if (have_load) std::printf("; load average %.2f %.2f %.2f", load[0], load[1], load[2]);
   std::printf("\n\n%-14s %8s %8s %8s %8s %8s %8s %9s %7s %9s %9s\n", "capture", "file MB", "load s",
               "fill s", "total s", "cpu s", "MB/s", "ns/field", "fill %", "RSS MiB", "goal MiB");
@@ -132,21 +154,26 @@ void print_report(const std::array<Case, 2>& cases, int runs, long idle_kib) {
   }
 
   std::printf(
-      "\nthe same files in the same run, best of %d fresh processes each: pandas\n"
-      "read_csv (load only; import s: importing pandas first, not counted) and\n"
-      "fgets + strtod into a growing array (no gap filling)\n\n",
-      runs);
-  std::printf("%-14s %9s %9s %9s %10s %10s %9s\n", "capture", "ours s", "pandas s", "import s",
-              "pandas/us", "fgets s", "fgets/us");
+      "\nthe same files in the same run, best of %d fresh processes each: the\n"
+      "loader on one core, pandas read_csv and nodejs-polars readCSV on %s\n"
+      "threads (load only; import s: loading the library first, not counted),\n"
+      "and fgets + strtod into a growing array (no gap filling)\n\n",
+      runs, polars_threads);
+  std::printf("%-14s %7s %7s %7s %8s %7s %7s %8s %7s %7s %7s %7s\n", "capture", "ours s", "1 core",
+              "1c/us", "pandas s", "import", "pd/us", "polars s", "import", "pl/us", "fgets s",
+              "fg/us");
   for (const Case& c : cases) {
-    std::printf("%-14s %9.3f %9.3f %9.3f %9.1fx %10.3f %8.1fx\n", label(c).c_str(), c.best_total,
-                c.best_pandas, c.pandas_import, c.best_pandas / c.best_total, c.best_plain,
+    std::printf("%-14s %7.3f %7.3f %6.2fx %8.3f %7.3f %6.1fx %8.3f %7.3f %6.2fx %7.3f %6.1fx\n",
+                label(c).c_str(), c.best_total, c.best_one_core, c.best_one_core / c.best_total,
+                c.best_pandas, c.pandas_import, c.best_pandas / c.best_total, c.best_polars,
+                c.polars_import, c.best_polars / c.best_total, c.best_plain,
                 c.best_plain / c.best_total);
   }
 
   const Case& small = cases[0];
   const Case& big = cases[1];
   const double pandas_ratio = big.best_pandas / big.best_total;
+  const double polars_ratio = big.best_polars / big.best_total;
   const double ratio = big.best_total / small.best_total;
   const double big_goal = record_bytes(big.shape) + record_slack_bytes;
   const double big_rss = static_cast<double>(big.peak_rss_kib) * 1024.0;
@@ -154,6 +181,8 @@ void print_report(const std::array<Case, 2>& cases, int runs, long idle_kib) {
   std::printf("\ntargets (%d x %d):\n", big.shape.samples, big.shape.markers);
   std::printf("  pandas time / ours >= %.0f       %8.1fx       %s\n", target_pandas_ratio,
               pandas_ratio, verdict(pandas_ratio >= target_pandas_ratio));
+  std::printf("  polars time / ours >= %.0f        %8.2fx       %s\n", target_polars_ratio,
+              polars_ratio, verdict(polars_ratio >= target_polars_ratio));
   std::printf("  time / time at %d <= %.1f  %8.2f        %s\n", small.shape.samples, target_ratio,
               ratio, verdict(ratio <= target_ratio));
   std::printf("  peak RSS <= %.1f MiB          %8.1f MiB    %s\n", big_goal / mib, big_rss / mib,
@@ -180,14 +209,15 @@ int measure_loads(int runs) {
     ok = ok && c.file_bytes > 0.0;
   }
   if (!ok) std::printf("Error: cannot write the captures in %s\n", folder.c_str());
+  const int cores = available_cores();
   for (Case& c : cases) {
     if (!ok) break;
     std::printf("loading %s %d times with each reader ...\n", c.path.c_str(), runs);
-    ok = measure(c, runs);
+    ok = measure(c, runs, cores);
   }
   if (ok) {
     std::printf("\n");
-    print_report(cases, runs, idle_child_rss_kib());
+    print_report(cases, runs, cores, idle_child_rss_kib());
   }
 
   return ok ? 0 : 1;
