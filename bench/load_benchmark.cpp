@@ -22,7 +22,7 @@
 #include "capture_generator.h"
 #include "load_probe.h"
 #include "temp_dir.h"
-#include "two_core_load.h"
+#include "side_by_side.h"
 
 namespace {
 

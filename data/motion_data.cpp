@@ -15,15 +15,12 @@
 #include "line_reader.h"
 #include "messages.h"
 #include "record_memory.h"
+#include "side_by_side.h"
 #include "two_core_load.h"
 
 namespace {
 
 constexpr size_t stored_name_length = 4;
-
-// Files smaller than this load on one core: a second thread would save less
-// time than it takes to start.
-constexpr off_t two_core_min_bytes = off_t{1} << 20;
 
 // Opens a regular file for reading; anything else cannot be a capture. The
 // file is opened without blocking, so that a named pipe is turned down at
@@ -121,7 +118,8 @@ int load_open_capture(FILE* file, MotionData& data, int cores) {
 void load_motion_data(const char* file_name, MotionData& data) {
   FILE* file = open_capture(file_name);
   struct stat status;
-  const bool big = fstat(fileno(file), &status) == 0 && status.st_size >= two_core_min_bytes;
+  const bool big = fstat(fileno(file), &status) == 0 &&
+                   static_cast<size_t>(status.st_size) >= side_by_side_min_bytes;
   load_open_capture(file, data, big ? available_cores() : 1);
 }
 

@@ -1,54 +1,26 @@
 #include "two_core_load.h"
 
-#include <pthread.h>
-#include <sched.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <memory>
 #include <new>
-#include <thread>
 #include <vector>
 
 #include "data_line.h"
 #include "line_reader.h"
+#include "side_by_side.h"
 
 namespace {
 
-// The second core's thread only reads lines and converts numbers: a small
-// stack keeps its share of the address space small too.
-constexpr size_t helper_stack_bytes = size_t{1} << 20;
-
-// Runs task on the thread that pthread_create starts.
-void* run_task(void* task) {
-  (*static_cast<const std::function<void()>*>(task))();
-  return nullptr;
-}
-
-// Runs second on a new thread and first on this one, and waits for both.
-// When no thread can be started, runs both here, one after the other.
-void run_side_by_side(const std::function<void()>& first, const std::function<void()>& second) {
-  pthread_attr_t attributes;
-  pthread_t helper;
-  bool started = pthread_attr_init(&attributes) == 0;
-  if (started) {
-    started = pthread_attr_setstacksize(&attributes, helper_stack_bytes) == 0 &&
-              pthread_create(&helper, &attributes, run_task,
-                             const_cast<std::function<void()>*>(&second)) == 0;
-    pthread_attr_destroy(&attributes);
-  }
-  first();
-  if (started) {
-    pthread_join(helper, nullptr);
-  } else {
-    second();
-  }
-}
+// The bytes read first at the start and at the middle of the file: nearly
+// always enough to find a line end, so that the whole reach of the longest
+// line is read only when a line is that long.
+constexpr size_t first_read_bytes = size_t{1} << 16;
 
 // Reads up to count bytes at offset into text; returns how many it got,
 // fewer only at the end of the file, or -1 when reading fails.
@@ -89,14 +61,6 @@ HalfCount count_lines(FILE* file, const FilePart& part) {
 
 }  // namespace
 
-int available_cores() {
-  cpu_set_t cores;
-  const int count = sched_getaffinity(0, sizeof cores, &cores) == 0
-                        ? CPU_COUNT(&cores)
-                        : static_cast<int>(std::thread::hardware_concurrency());
-  return count >= 2 ? 2 : 1;
-}
-
 bool find_split(FILE* file, FileSplit& split) {
   const int descriptor = fileno(file);
   struct stat status;
@@ -104,21 +68,38 @@ bool find_split(FILE* file, FileSplit& split) {
   const std::unique_ptr<char[]> text(new (std::nothrow) char[LineReader::file_start_bytes]);
   if (text == nullptr) return false;
   const auto size = static_cast<size_t>(status.st_size);
+  // Reads at most `most` bytes at offset into text: a short read first, all
+  // of them only when found(bytes read) says the short read is not enough.
+  const auto read = [&](size_t offset, size_t most, const auto& found) {
+    ssize_t got = read_at(descriptor, text.get(), std::min(most, first_read_bytes),
+                          static_cast<off_t>(offset));
+    if (got > 0 && static_cast<size_t>(got) < most && !found(static_cast<size_t>(got))) {
+      got = read_at(descriptor, text.get(), most, static_cast<off_t>(offset));
+    }
+    return got > 0 ? static_cast<size_t>(got) : 0;
+  };
 
-  const ssize_t head =
-      read_at(descriptor, text.get(), std::min(size, LineReader::file_start_bytes), 0);
-  if (head <= 0) return false;
-  const size_t mark = byte_order_mark_length(text.get(), static_cast<size_t>(head));
-  const char line_end = first_line_end(text.get() + mark, static_cast<size_t>(head) - mark);
+  // The line end is chosen once a line end, and the byte after it, is read.
+  constexpr char line_ends[] = {'\r', '\n'};
+  size_t mark = 0;
+  const size_t head = read(0, std::min(size, LineReader::file_start_bytes), [&](size_t got) {
+    mark = byte_order_mark_length(text.get(), got);
+    return std::find_first_of(text.get() + mark, text.get() + got - 1, line_ends, line_ends + 2) <
+           text.get() + got - 1;
+  });
+  if (head == 0) return false;
+  mark = byte_order_mark_length(text.get(), head);
+  const char line_end = first_line_end(text.get() + mark, head - mark);
 
   const size_t middle = size / 2;
   const size_t reach = LineReader::max_line_length + 2;
-  const ssize_t searched =
-      read_at(descriptor, text.get(), std::min(size - middle, reach), static_cast<off_t>(middle));
-  if (searched <= 0) return false;
-  const void* found = std::memchr(text.get(), line_end, static_cast<size_t>(searched));
+  const size_t searched = read(middle, std::min(size - middle, reach), [&](size_t got) {
+    return std::memchr(text.get(), line_end, got) != nullptr;
+  });
+  const void* found = std::memchr(text.get(), line_end, searched);
   if (found == nullptr) return false;
-  split.offset = static_cast<off_t>(middle) + (static_cast<const char*>(found) - text.get()) + 1;
+  split.offset = static_cast<off_t>(
+      middle + static_cast<size_t>(static_cast<const char*>(found) - text.get()) + 1);
   split.line_end = line_end;
   return true;
 }

@@ -17,10 +17,6 @@ struct FileSplit {
   int32_t first_half_rows = 0;  // data lines before offset, set by count_samples_in_halves
 };
 
-// The cores this process may run on, counting at most 2: 1 on a machine of
-// one core or under an affinity to one core.
-int available_cores();
-
 // Sets split to just after the first line end at or past the middle of the
 // open file. False, with nothing set, when the file is empty or cannot be
 // read, or when no line end lies within the longest line's reach of the

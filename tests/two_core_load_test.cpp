@@ -9,7 +9,7 @@
 #include "motion_data.h"
 #include "program_texts.h"
 #include "temp_dir.h"
-#include "two_core_load.h"
+#include "side_by_side.h"
 
 namespace {
 
@@ -64,6 +64,18 @@ std::string rows(int first, int count) {
   return text;
 }
 
+// A header of `joints` joints and one data line, each longer than 64 KiB.
+std::string wide_capture(int joints) {
+  std::string text = "KSample,KTime";
+  for (int j = 0; j < joints; ++j) {
+    const std::string name = ",M" + std::to_string(j);
+    text += name + "_X" + name + "_Y" + name + "_Z";
+  }
+  text += "\n1,0";
+  for (int k = 0; k < 3 * joints; ++k) text += ",1234.567";
+  return text + "\n";
+}
+
 // Two cores read the same record as one, warnings included, and both halves
 // of the file are read at once. Columns: what, the file's content.
 TEST(TwoCoreLoad, GivesTheRecordAndWarningsOfOneCore) {
@@ -80,6 +92,7 @@ TEST(TwoCoreLoad, GivesTheRecordAndWarningsOfOneCore) {
       {"byte-order mark", "\xEF\xBB\xBF" + header + rows(7, 3)},
       {"last line without line end", header + rows(1, 20) + "21,0,1"},
       {"blank, short and long lines, gaps", header + "\n1,0,1\n2,0,1,2,3,4,5,6,7,8\n,,,,\n"},
+      {"header and data line longer than 64 KiB", wide_capture(6000)},
       {"a marker never seen", header + "1,0,1,2,3,,,\n2,0,4,5,6,,,\n3,0,,,,\n"},
   };
   for (const auto& c : cases) {
