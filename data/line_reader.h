@@ -42,16 +42,17 @@ class LineReader {
   // process when memory is exhausted.
   explicit LineReader(FILE* file);
   // Reads one part of the file, whose line end the caller has chosen as the
-  // whole-file reader does (first_line_end), and reports nothing: a fault (one that the
-  // whole-file reader reports, or no memory for the buffer) ends the lines
-  // of the part, and faulted() tells it.
+  // whole-file reader does (first_line_end), and reports nothing: a fault
+  // (one that the whole-file reader reports, or no memory for the buffer)
+  // ends the lines of the part, and faulted() tells it.
   LineReader(FILE* file, const FilePart& part);
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
   // Makes text and length the next line; false at the end of the file or part.
-  // Ends the process with the cannot-open message when the file cannot be read.
+  // Ends the process with the cannot-open message when the file cannot be
+  // read (a part's reader: faulted).
   bool next_line(const char*& text, size_t& length);
 
   // 1-based number of the line last handed out.
