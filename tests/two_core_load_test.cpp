@@ -8,8 +8,8 @@
 #include "child_process.h"
 #include "motion_data.h"
 #include "program_texts.h"
-#include "temp_dir.h"
 #include "side_by_side.h"
+#include "temp_dir.h"
 
 namespace {
 
