@@ -33,11 +33,16 @@ double seconds_between(Clock::time_point start, Clock::time_point end) {
   return std::chrono::duration<double>(end - start).count();
 }
 
-// The project's loader: load_motion_data on the given cores, then fill_gaps.
+// The project's loader: load_motion_data on the given cores (0: as the
+// viewer calls it), then fill_gaps.
 StepTimes load_and_fill(const char* path, int cores) {
   static MotionData data;
   const Clock::time_point start = Clock::now();
-  load_motion_data(path, data, cores);
+  if (cores > 0) {
+    load_motion_data(path, data, cores);
+  } else {
+    load_motion_data(path, data);
+  }
   const Clock::time_point loaded = Clock::now();
   data.fill_gaps();
   const Clock::time_point filled = Clock::now();

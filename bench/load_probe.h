@@ -15,8 +15,9 @@ struct LoadRun {
   long peak_rss_kib = 0;      // the child's peak resident set, in KiB
 };
 
-// Forks a child that runs load_motion_data on the given number of cores and
-// fill_gaps on path and exits.
+// Forks a child that runs load_motion_data on the given number of cores (0:
+// as the viewer calls it, on both when the second is idle) and fill_gaps on
+// path and exits.
 // The child starts as a copy of the caller, so its peak resident set includes
 // the caller's own at the moment of the fork; keep the caller small. A bad
 // file ends only the child (its "Error:" line reaches standard output) and

@@ -41,7 +41,7 @@ int find_missing(const double* series, int from, int length) {
 void MotionData::fill_gaps() {
   const size_t values = static_cast<size_t>(sample_count > 0 ? sample_count : 0) * 3 *
                         static_cast<size_t>(joint_count > 0 ? joint_count : 0);
-  fill_all_series(*this, values * sizeof(double) >= side_by_side_min_bytes ? available_cores() : 1);
+  fill_all_series(*this, values * sizeof(double) >= side_by_side_min_bytes ? idle_cores() : 1);
 }
 
 void fill_all_series(MotionData& data, int cores) {

@@ -120,7 +120,7 @@ void load_motion_data(const char* file_name, MotionData& data) {
   struct stat status;
   const bool big = fstat(fileno(file), &status) == 0 &&
                    static_cast<size_t>(status.st_size) >= side_by_side_min_bytes;
-  load_open_capture(file, data, big ? available_cores() : 1);
+  load_open_capture(file, data, big ? idle_cores() : 1);
 }
 
 int load_motion_data(const char* file_name, MotionData& data, int cores) {

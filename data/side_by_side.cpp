@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <sched.h>
 
+#include <cstdio>
 #include <thread>
 
 namespace {
@@ -17,14 +18,35 @@ void* run_task(void* task) {
   return nullptr;
 }
 
+// The processors this process may run on.
+int processor_count() {
+  cpu_set_t cores;
+  return sched_getaffinity(0, sizeof cores, &cores) == 0
+             ? CPU_COUNT(&cores)
+             : static_cast<int>(std::thread::hardware_concurrency());
+}
+
+// Threads ready to run on the whole machine, this one included; 1 when
+// /proc/stat cannot be read.
+long running_threads() {
+  FILE* stat = std::fopen("/proc/stat", "re");
+  if (stat == nullptr) return 1;
+  char line[256];
+  long running = 1;
+  while (std::fgets(line, sizeof line, stat) != nullptr) {
+    if (std::sscanf(line, "procs_running %ld", &running) == 1) break;
+  }
+  std::fclose(stat);
+  return running;
+}
+
 }  // namespace
 
-int available_cores() {
-  cpu_set_t cores;
-  const int count = sched_getaffinity(0, sizeof cores, &cores) == 0
-                        ? CPU_COUNT(&cores)
-                        : static_cast<int>(std::thread::hardware_concurrency());
-  return count >= 2 ? 2 : 1;
+int available_cores() { return processor_count() >= 2 ? 2 : 1; }
+
+int idle_cores() {
+  const int processors = processor_count();
+  return processors >= 2 && running_threads() <= processors - 1 ? 2 : 1;
 }
 
 void run_side_by_side(const std::function<void()>& first, const std::function<void()>& second) {

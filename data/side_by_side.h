@@ -9,6 +9,12 @@
 // one core or under an affinity to one core.
 int available_cores();
 
+// The cores worth using now, at most 2: available_cores(), but 1 when more
+// processes are ready to run than the machine has cores besides this one
+// (procs_running of /proc/stat), since a second thread would then only split
+// this process's share of a busy machine. Reads /proc/stat once.
+int idle_cores();
+
 // Runs second on a new thread and first on this one, and waits for both.
 // When no thread can be started, runs both here, one after the other. The
 // new thread has a small stack (1 MiB): the work must not need more.
