@@ -139,16 +139,16 @@ TEST(TwoCoreLoad, ReportsTheFirstFaultOfOneCore) {
   }
 }
 
-// Held to one core, the process loads on one.
+// Held to one core, the process loads and fills on one.
 TEST(TwoCoreLoad, OneCoreUnderAnAffinityOfOne) {
   const ChildResult child = run_in_child([] {
     cpu_set_t one;
     CPU_ZERO(&one);
     CPU_SET(0, &one);
     if (sched_setaffinity(0, sizeof one, &one) != 0) std::_Exit(2);
-    std::printf("%d", available_cores());
+    std::printf("%d %d", available_cores(), idle_cores());
   });
-  EXPECT_EQ(child.out, "1");
+  EXPECT_EQ(child.out, "1 1");
 }
 
 }  // namespace
