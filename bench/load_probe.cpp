@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,11 +33,16 @@ double seconds_between(Clock::time_point start, Clock::time_point end) {
   return std::chrono::duration<double>(end - start).count();
 }
 
-// The project's loader: load_motion_data, then fill_gaps.
-StepTimes load_and_fill(const char* path) {
+// The project's loader: load_motion_data on the given cores (0: as the
+// viewer calls it), then fill_gaps.
+StepTimes load_and_fill(const char* path, int cores) {
   static MotionData data;
   const Clock::time_point start = Clock::now();
-  load_motion_data(path, data);
+  if (cores > 0) {
+    load_motion_data(path, data, cores);
+  } else {
+    load_motion_data(path, data);
+  }
   const Clock::time_point loaded = Clock::now();
   data.fill_gaps();
   const Clock::time_point filled = Clock::now();
@@ -51,13 +57,13 @@ StepTimes read_plainly(const char* path) {
   return {seconds_between(start, Clock::now()), 0.0};
 }
 
-// Runs work on path in a child process; the child sends the two times on
-// its standard output, after anything the load printed there (gap-filling
+// Runs work in a child process; the child sends the two times on its
+// standard output, after anything the load printed there (gap-filling
 // warnings, or the "Error:" line of a bad file), which is passed on.
-LoadRun measure_in_child(StepTimes (*work)(const char*), const char* path) {
+LoadRun measure_in_child(const std::function<StepTimes()>& work) {
   const ChildResult child = run_in_child(
-      [work, path] {
-        const StepTimes times = work(path);
+      [&work] {
+        const StepTimes times = work();
         std::fflush(stdout);
         if (write(STDOUT_FILENO, &times, sizeof times) != sizeof times) _exit(1);
       },
@@ -77,13 +83,18 @@ LoadRun measure_in_child(StepTimes (*work)(const char*), const char* path) {
 
 }  // namespace
 
-LoadRun run_load_in_child(const char* path) { return measure_in_child(load_and_fill, path); }
+LoadRun run_load_in_child(const char* path, int cores) {
+  return measure_in_child([path, cores] { return load_and_fill(path, cores); });
+}
 
-LoadRun run_plain_read_in_child(const char* path) { return measure_in_child(read_plainly, path); }
+LoadRun run_plain_read_in_child(const char* path) {
+  return measure_in_child([path] { return read_plainly(path); });
+}
 
-ScriptRun run_pandas_read_csv(const char* python, const char* script, const char* path) {
+ScriptRun run_read_script(const std::vector<std::string>& command,
+                          const std::vector<std::string>& extra_env) {
   ScriptRun run;
-  const ChildResult child = run_child({python, script, path}, "", {}, child_time_limit_seconds);
+  const ChildResult child = run_child(command, "", extra_env, child_time_limit_seconds);
   run.ok = child.exit_status == 0 &&
            std::sscanf(child.out.c_str(), "%lf %lf", &run.load_seconds, &run.import_seconds) == 2;
   return run;

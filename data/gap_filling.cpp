@@ -9,6 +9,7 @@
 
 #include "messages.h"
 #include "motion_data.h"
+#include "side_by_side.h"
 
 namespace {
 
@@ -38,11 +39,24 @@ int find_missing(const double* series, int from, int length) {
 }  // namespace
 
 void MotionData::fill_gaps() {
-  for (int32_t j = 0; j < joint_count; ++j) {
-    fill_series(joints[j].x, sample_count);
-    fill_series(joints[j].y, sample_count);
-    fill_series(joints[j].z, sample_count);
+  const size_t values = static_cast<size_t>(sample_count > 0 ? sample_count : 0) * 3 *
+                        static_cast<size_t>(joint_count > 0 ? joint_count : 0);
+  fill_all_series(*this, values * sizeof(double) >= side_by_side_min_bytes ? idle_cores() : 1);
+}
+
+void fill_all_series(MotionData& data, int cores) {
+  double* JointTrack::*const axes[] = {&JointTrack::x, &JointTrack::y, &JointTrack::z};
+  // Series s is axis s % 3 of joint s / 3.
+  const auto fill_range = [&data, &axes](int32_t first, int32_t end) {
+    for (int32_t s = first; s < end; ++s)
+      fill_series(data.joints[s / 3].*axes[s % 3], data.sample_count);
+  };
+  const int32_t series = 3 * data.joint_count;
+  if (cores < 2) {
+    fill_range(0, series);
+    return;
   }
+  run_side_by_side([&] { fill_range(0, series / 2); }, [&] { fill_range(series / 2, series); });
 }
 
 void fill_series(double* series, int length) {

@@ -8,13 +8,15 @@
 #include <new>
 #include <vector>
 
+#include "data_line.h"
 #include "fault.h"
 #include "header_tokens.h"
 #include "joint_series.h"
 #include "line_reader.h"
 #include "messages.h"
-#include "number_parser.h"
 #include "record_memory.h"
+#include "side_by_side.h"
+#include "two_core_load.h"
 
 namespace {
 
@@ -71,70 +73,58 @@ void take_heading(HeaderTokens& tokens, const char*& text, size_t& size) {
   if (!tokens.next(text, size)) report_fault(messages::three_headings);
 }
 
-// The field of a data line from begin up to its comma, or end when it is the
-// field that ends the line.
-const char* field_end(const char* begin, const char* end) {
-  const void* comma = std::memchr(begin, ',', static_cast<size_t>(end - begin));
-  return comma != nullptr ? static_cast<const char*>(comma) : end;
-}
-
-// Where each floating-point column of a data line goes: column 1 is the
-// time, then X, Y, Z of each joint in turn. Column 0, the sample number, is
-// an integer and has no entry of its own.
-std::vector<double*> column_series(const MotionData& data) {
-  std::vector<double*> series = {nullptr, data.sample_times};
-  for (int32_t j = 0; j < data.joint_count; ++j) {
-    series.insert(series.end(), {data.joints[j].x, data.joints[j].y, data.joints[j].z});
-  }
-  return series;
-}
-
-// Splits one data line at every comma and stores its fields in row. Fields
-// beyond the last joint are ignored; the field that ends the line is the last
-// joint's Z; values of a short line that no field sets are 0.
-void store_data_line(const char* line, size_t length, int32_t row,
-                     const std::vector<double*>& series, int32_t* sample_numbers) {
-  const char* const end = line + length;
-  const size_t columns = series.size();
-  const size_t last_z_column = columns - 1;
-
-  size_t column = 0;
-  double value = 0.0;
-  const char* comma = field_end(line, end);
-  if (comma == end) {
-    value = parse_decimal(line, end);
-  } else {
-    sample_numbers[row] = parse_integer(line, comma);
-    for (;;) {
-      const char* field = comma + 1;
-      ++column;
-      const char* stop = scan_decimal(field, end, value);
-      comma = stop < end && *stop == ',' ? stop : field_end(stop, end);
-      if (comma == end) break;
-      if (column < columns) series[column][row] = value;
+// Reads the data lines into the series, which exist, one after the other
+// from the start of the file; ends the process on a fault.
+void read_rows(FILE* file, MotionData& data) {
+  {
+    LineReader reader(file);
+    const char* line;
+    size_t length;
+    if (!reader.next_line(line, length)) report_fault(messages::expecting_first_line);
+    const std::vector<double*> series = column_series(data);
+    for (int32_t row = 0; row < data.sample_count; ++row) {
+      if (!reader.next_line(line, length)) report_fault(messages::expecting_data_line);
+      store_data_line(line, length, row, series, data.sample_numbers);
     }
   }
-  if (column > last_z_column) return;
-  if (column == 0) sample_numbers[row] = 0;
-  for (size_t unset = column > 0 ? column : 1; unset < last_z_column; ++unset) {
-    series[unset][row] = 0.0;
-  }
-  series[last_z_column][row] = value;
+  std::rewind(file);
 }
 
-}  // namespace
-
-void load_motion_data(const char* file_name, MotionData& data) {
-  FILE* file = open_capture(file_name);
-  count_samples(file, data);
+// The steps of load_motion_data on a file it opened; returns the cores that
+// read passes 1 and 4. On two cores both passes read the two halves of the
+// file at once; when a half meets a fault, the pass reads the whole file
+// again in order, on one core, so that the first fault in the file is the
+// one reported, with the same line as on one core.
+int load_open_capture(FILE* file, MotionData& data, int cores) {
+  FileSplit split;
+  const bool halves =
+      cores >= 2 && find_split(file, split) && count_samples_in_halves(file, data, split);
+  if (!halves) count_samples(file, data);
   count_joints(file, data);
   check_record_fits(data.sample_count, data.joint_count);
   data.sample_numbers = allocate_array<int32_t>(data.sample_count);
   data.sample_times = allocate_array<double>(data.sample_count);
   data.joints = allocate_array<JointTrack>(data.joint_count);
   read_joint_names(file, data);
-  read_samples(file, data);
+  create_joint_series(data);
+  const bool rows_in_halves = halves && read_rows_in_halves(file, data, split);
+  if (!rows_in_halves) read_rows(file, data);
   std::fclose(file);
+  return rows_in_halves ? 2 : 1;
+}
+
+}  // namespace
+
+void load_motion_data(const char* file_name, MotionData& data) {
+  FILE* file = open_capture(file_name);
+  struct stat status;
+  const bool big = fstat(fileno(file), &status) == 0 &&
+                   static_cast<size_t>(status.st_size) >= side_by_side_min_bytes;
+  load_open_capture(file, data, big ? idle_cores() : 1);
+}
+
+int load_motion_data(const char* file_name, MotionData& data, int cores) {
+  return load_open_capture(open_capture(file_name), data, cores);
 }
 
 void count_samples(FILE* file, MotionData& data) {
@@ -186,16 +176,5 @@ void read_joint_names(FILE* file, MotionData& data) {
 
 void read_samples(FILE* file, MotionData& data) {
   create_joint_series(data);
-  {
-    LineReader reader(file);
-    const char* line;
-    size_t length;
-    if (!reader.next_line(line, length)) report_fault(messages::expecting_first_line);
-    const std::vector<double*> series = column_series(data);
-    for (int32_t row = 0; row < data.sample_count; ++row) {
-      if (!reader.next_line(line, length)) report_fault(messages::expecting_data_line);
-      store_data_line(line, length, row, series, data.sample_numbers);
-    }
-  }
-  std::rewind(file);
+  read_rows(file, data);
 }

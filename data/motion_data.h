@@ -33,7 +33,17 @@ struct MotionData {
 // the memory the process can have. On any fault it prints one "Error:" line
 // on standard output and ends the process with status 1, so it returns only
 // after a complete load.
+// Files of 1 MiB and more load on two cores when the process may run on two
+// or more and the machine has a second core idle (idle_cores); see the next.
 void load_motion_data(const char* file_name, MotionData& data);
+
+// load_motion_data on the given number of cores, whatever the file's size.
+// With 2 (or more), passes 1 and 4 each read the two halves of the file at
+// once, split at a line end near its middle; the record, every message and
+// the status are the same as with 1. Returns the cores that read both
+// passes: 1 also when the file has no line end near its middle, or a pass
+// met a fault in a half and read the whole file again in order.
+int load_motion_data(const char* file_name, MotionData& data, int cores);
 
 // Pass 1: sets sample_count to the number of lines less the header. Checks
 // every line for a NUL byte and for more than LineReader::max_line_length

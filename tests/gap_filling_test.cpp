@@ -160,6 +160,47 @@ TEST(GapFilling, JointNeverSeenWarnsThreeTimes) {
   }
 }
 
+// Two cores fill each half of the series at once; the values and the lines
+// are those of one core. Columns: joints; the series never seen, by number
+// (X, Y, Z of each joint in turn), in both halves.
+TEST(GapFilling, TwoCoresFillAsOne) {
+  const struct {
+    int joints;
+    std::vector<int> never_seen;
+  } cases[] = {{1, {}}, {1, {0, 2}}, {2, {1, 3, 4}}, {3, {0, 8}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.joints) + " joints");
+    TestCapture one(7, c.joints), two(7, c.joints);
+    for (int j = 0; j < c.joints; ++j) {
+      for (int r = 0; r < 7; ++r) {
+        // Gaps at the start, inside and at the end, different in each series.
+        const auto value = [&](int s) { return (r + s) % 3 == 0 ? 0.0 : r * 1.5 + s; };
+        one.place(j, r, value(3 * j), value(3 * j + 1), value(3 * j + 2));
+        two.place(j, r, value(3 * j), value(3 * j + 1), value(3 * j + 2));
+      }
+    }
+    for (int s : c.never_seen) {
+      for (int r = 0; r < 7; ++r) {
+        double* JointTrack::*axis = s % 3 == 0   ? &JointTrack::x
+                                    : s % 3 == 1 ? &JointTrack::y
+                                                 : &JointTrack::z;
+        (one.data()->joints[s / 3].*axis)[r] = (two.data()->joints[s / 3].*axis)[r] = 0.0;
+      }
+    }
+    const std::string one_out = captured_output([&] { fill_all_series(*one.data(), 1); });
+    const std::string two_out = captured_output([&] { fill_all_series(*two.data(), 2); });
+    EXPECT_EQ(two_out, one_out);
+    EXPECT_EQ(one_out, texts::whole_series_missing_times(static_cast<int>(c.never_seen.size())));
+    for (int j = 0; j < c.joints; ++j) {
+      for (int r = 0; r < 7; ++r) {
+        EXPECT_TRUE(same_value(two.data()->joints[j].x[r], one.data()->joints[j].x[r]));
+        EXPECT_TRUE(same_value(two.data()->joints[j].y[r], one.data()->joints[j].y[r]));
+        EXPECT_TRUE(same_value(two.data()->joints[j].z[r], one.data()->joints[j].z[r]));
+      }
+    }
+  }
+}
+
 TEST(GapFilling, EmptyCapturesWriteNothing) {
   TestCapture no_samples(0, 3);
   TestCapture no_joints(5, 0);
