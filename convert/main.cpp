@@ -7,6 +7,7 @@
 
 #include "conversion_error.h"
 #include "converter.h"
+#include "help_text.h"
 
 namespace {
 
@@ -40,10 +41,10 @@ bool read_options(int argc, char** argv, ConversionOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (answered_help_or_version(argc, argv, capture_convert_help())) return 0;
   ConversionOptions options;
   if (argc < 3 || !read_options(argc, argv, options)) {
-    std::puts(
-        "Error: usage: capture-convert INPUT OUTPUT [--y-up | --z-up] [--keep-units] [--fit]");
+    std::puts(usage_error(capture_convert_help()).c_str());
     return 1;
   }
   try {

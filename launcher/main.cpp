@@ -1,4 +1,4 @@
-// capture-view RECORDING [--y-up | --z-up] [--keep-units]: converts the
+// capture-view RECORDING [--y-up | --z-up] [--keep-units] [--desktop]: converts the
 // recording with capture-convert --fit into a private temporary capture,
 // starts marker-viewer, answers its prompt with that capture and ends with
 // the viewer's status. Both programs are looked for beside capture-view.
@@ -19,11 +19,11 @@
 #include <vector>
 
 #include "child_program.h"
+#include "error_report.h"
+#include "help_text.h"
 #include "private_folder.h"
 
 namespace {
-
-const char usage[] = "Error: usage: capture-view RECORDING [--y-up | --z-up] [--keep-units]";
 
 // The recording and the converter's options from the command line; false
 // unless there is one recording, options at most once and one up axis.
@@ -79,10 +79,7 @@ std::string read_all(int fd) {
   }
 }
 
-int fail(const std::string& message) {
-  std::printf("Error: %s\n", message.c_str());
-  return 1;
-}
+int fail(const std::string& message) { return report_error("Error: " + message); }
 
 // Converts recording into capture with --fit. Returns 0, the status to end
 // with after a signal, or 1 after printing the converter's Error: line.
@@ -102,10 +99,8 @@ int convert(const std::string& programs, const std::string& recording,
   const int status = converter.wait();
   if (ending_signal() != 0) return 128 + ending_signal();
   if (status == 0) return 0;
-  if (said.rfind("Error: ", 0) == 0 && said.find('\n') == said.size() - 1) {
-    std::fputs(said.c_str(), stdout);
-    return 1;
-  }
+  if (said.rfind("Error: ", 0) == 0 && said.find('\n') == said.size() - 1)
+    return report_error(said.substr(0, said.size() - 1));
   return fail("capture-convert ended with status " + std::to_string(status));
 }
 
@@ -134,12 +129,12 @@ int main(int argc, char** argv) {
   forward_ending_signals();
   signal(SIGPIPE, SIG_IGN);
   open_standard_descriptors();
+  if (take_desktop_option(argc, argv)) report_errors_on_desktop();
+  if (answered_help_or_version(argc, argv, capture_view_help())) return 0;
   std::string recording;
   std::vector<std::string> options;
-  if (!read_arguments(argc, argv, recording, options)) {
-    std::puts(usage);
-    return 1;
-  }
+  if (!read_arguments(argc, argv, recording, options))
+    return report_error(usage_error(capture_view_help()));
   const std::string programs = own_folder();
   PrivateFolder folder;
   if (!folder.created())
