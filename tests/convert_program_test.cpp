@@ -119,7 +119,6 @@ TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
        {"DIR/walk.c3d", "DIR/out.csv", "--y-up", "--z-up"},
        "usage: capture-convert"},
       {"help after the files", {"DIR/walk.c3d", "DIR/out.csv", "--help"}, "usage: capture-convert"},
-      {"version twice", {"--version", "--version"}, "usage: capture-convert"},
       {"no recording",
        {"DIR/walk.bin", "DIR/out.csv"},
        "DIR/walk.bin is not a recording capture-convert reads"},
