@@ -40,19 +40,16 @@ bool read_up(ConversionOptions& options, UpAxis up) {
 }  // namespace
 
 const ConvertOption convert_options[] = {
-    {"--y-up", nullptr, "the recording is Y-up: stand it Z-up",
-     [](const char*, ConversionOptions& o) { return read_up(o, UpAxis::y); }},
-    {"--z-up", nullptr, "the recording is Z-up: keep it as it stands",
-     [](const char*, ConversionOptions& o) { return read_up(o, UpAxis::z); }},
-    {"--keep-units", nullptr, "write the recording's own units, not millimetres",
+    {"--y-up", nullptr, [](const char*, ConversionOptions& o) { return read_up(o, UpAxis::y); }},
+    {"--z-up", nullptr, [](const char*, ConversionOptions& o) { return read_up(o, UpAxis::z); }},
+    {"--keep-units", nullptr,
      [](const char*, ConversionOptions& o) { return o.keep_units = true; }},
-    {"--fit", nullptr, "centre and scale the capture for the viewer's starting camera",
-     [](const char*, ConversionOptions& o) { return o.fit = true; }},
-    {"--start", "SECONDS", "keep the frames written at SECONDS or later",
+    {"--fit", nullptr, [](const char*, ConversionOptions& o) { return o.fit = true; }},
+    {"--start", "SECONDS",
      [](const char* v, ConversionOptions& o) { return (o.start = seconds("--start", v)), true; }},
-    {"--end", "SECONDS", "keep the frames written at SECONDS or earlier",
+    {"--end", "SECONDS",
      [](const char* v, ConversionOptions& o) { return (o.end = seconds("--end", v)), true; }},
-    {"--every", "N", "of those, keep the first and every N-th after it",
+    {"--every", "N",
      [](const char* v, ConversionOptions& o) {
        const std::optional<int64_t> every = number_in<int64_t>(v);
        if (!every || *every < 1) {
@@ -61,9 +58,8 @@ const ConvertOption convert_options[] = {
        o.every = *every;
        return true;
      }},
-    {"--follow", nullptr, "keep a subject who travels in the middle of the view",
-     [](const char*, ConversionOptions& o) { return o.follow = true; }},
-    {nullptr, nullptr, nullptr, nullptr},
+    {"--follow", nullptr, [](const char*, ConversionOptions& o) { return o.follow = true; }},
+    {nullptr, nullptr, nullptr},
 };
 
 bool read_command_line(int argc, char** argv, int first, ConversionOptions& options) {

@@ -4,17 +4,16 @@
 
 #include "converter.h"
 
-// One option: its name, the word for its value in the usage (nullptr when
-// it takes none), what it does, and how it sets ConversionOptions from
-// that value (false when it clashes with one read before).
+// One option: its name, the word for its value (nullptr when it takes
+// none), and how it sets ConversionOptions from that value (false when it
+// clashes with one read before). --help describes each (help/).
 struct ConvertOption {
   const char* name;
   const char* value;
-  const char* meaning;
   bool (*read)(const char* value, ConversionOptions& options);
 };
 
-// Every option, in the order the usage line lists them; ends with a null name.
+// Every option; ends with a null name.
 extern const ConvertOption convert_options[];
 
 // Reads argv[first] to argv[argc - 1] into options. Returns false for an

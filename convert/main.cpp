@@ -9,15 +9,15 @@
 #include "command_line.h"
 #include "conversion_error.h"
 #include "converter.h"
+#include "help_text.h"
 #include "one_line.h"
 
 int main(int argc, char** argv) {
+  if (answered_help_or_version(argc, argv, capture_convert_help())) return 0;
   ConversionOptions options;
   try {
     if (argc < 3 || !read_command_line(argc, argv, 3, options)) {
-      std::puts(
-          "Error: usage: capture-convert INPUT OUTPUT [--y-up | --z-up] [--keep-units] [--fit] "
-          "[--start SECONDS] [--end SECONDS] [--every N] [--follow]");
+      std::puts(usage_error(capture_convert_help()).c_str());
       return 1;
     }
     const ConversionSummary summary = convert_recording(argv[1], argv[2], options);

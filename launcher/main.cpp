@@ -1,9 +1,9 @@
 // capture-view RECORDING [--y-up | --z-up] [--keep-units] [--start SECONDS]
-// [--end SECONDS] [--every N] [--follow]: converts the recording with
-// capture-convert --fit (and the options given) into a private temporary
-// capture, prints the converter's hints as one "Note:" line, starts
-// marker-viewer, answers its prompt with that capture and ends with the
-// viewer's status. Both programs are looked for beside capture-view.
+// [--end SECONDS] [--every N] [--follow] [--desktop]: converts the recording
+// with capture-convert --fit (and the options given) into a private
+// temporary capture, prints the converter's hints as one "Note:" line,
+// starts marker-viewer, answers its prompt with that capture and ends with
+// the viewer's status. Both programs are looked for beside capture-view.
 //
 // The viewer gets the capture as an open descriptor named
 // /proc/self/fd/N, and the file and its folder are removed before the
@@ -21,6 +21,8 @@
 #include <vector>
 
 #include "child_program.h"
+#include "error_report.h"
+#include "help_text.h"
 #include "private_folder.h"
 #include "view_options.h"
 
@@ -57,10 +59,7 @@ std::string read_all(int fd) {
   }
 }
 
-int fail(const std::string& message) {
-  std::printf("Error: %s\n", message.c_str());
-  return 1;
-}
+int fail(const std::string& message) { return report_error("Error: " + message); }
 
 // The hints at the end of the converter's summary line, "Note: ..." with
 // its newline, or "" when it gives none.
@@ -92,10 +91,8 @@ int convert(const std::string& programs, const std::string& recording,
     std::fflush(stdout);
     return 0;
   }
-  if (said.rfind("Error: ", 0) == 0 && said.find('\n') == said.size() - 1) {
-    std::fputs(said.c_str(), stdout);
-    return 1;
-  }
+  if (said.rfind("Error: ", 0) == 0 && said.find('\n') == said.size() - 1)
+    return report_error(said.substr(0, said.size() - 1));
   return fail("capture-convert ended with status " + std::to_string(status));
 }
 
@@ -124,12 +121,12 @@ int main(int argc, char** argv) {
   forward_ending_signals();
   signal(SIGPIPE, SIG_IGN);
   open_standard_descriptors();
+  if (take_desktop_option(argc, argv)) report_errors_on_desktop();
+  if (answered_help_or_version(argc, argv, capture_view_help())) return 0;
   std::string recording;
   std::vector<std::string> options;
-  if (!read_arguments(argc, argv, recording, options)) {
-    std::puts(view_usage);
-    return 1;
-  }
+  if (!read_arguments(argc, argv, recording, options))
+    return report_error(usage_error(capture_view_help()));
   const std::string programs = own_folder();
   PrivateFolder folder;
   if (!folder.created())

@@ -4,19 +4,15 @@
 #include <set>
 
 const ViewOption view_options[] = {
-    {"--y-up", nullptr, "up", "the recording is Y-up: stand it Z-up"},
-    {"--z-up", nullptr, "up", "the recording is Z-up: keep it as it stands"},
-    {"--keep-units", nullptr, "--keep-units", "keep the recording's own units"},
-    {"--start", "SECONDS", "--start", "show the frames recorded at SECONDS or later"},
-    {"--end", "SECONDS", "--end", "show the frames recorded at SECONDS or earlier"},
-    {"--every", "N", "--every", "of those, show the first and every N-th after it"},
-    {"--follow", nullptr, "--follow", "keep a subject who travels in the middle of the view"},
-    {nullptr, nullptr, nullptr, nullptr},
+    {"--y-up", nullptr, "up"},
+    {"--z-up", nullptr, "up"},
+    {"--keep-units", nullptr, "--keep-units"},
+    {"--start", "SECONDS", "--start"},
+    {"--end", "SECONDS", "--end"},
+    {"--every", "N", "--every"},
+    {"--follow", nullptr, "--follow"},
+    {nullptr, nullptr, nullptr},
 };
-
-const char view_usage[] =
-    "Error: usage: capture-view RECORDING [--y-up | --z-up] [--keep-units] [--start SECONDS] "
-    "[--end SECONDS] [--every N] [--follow]";
 
 bool read_arguments(int argc, char** argv, std::string& recording,
                     std::vector<std::string>& options) {

@@ -6,21 +6,17 @@
 #include <string>
 #include <vector>
 
-// One option: its name, the word for its value in the usage (nullptr when
-// it takes none), the options it excludes (its group: one option of a group
-// at most), and what it does.
+// One option: its name, the word for its value (nullptr when it takes
+// none) and the options it excludes (its group: one option of a group at
+// most). --help describes each (help/).
 struct ViewOption {
   const char* name;
   const char* value;
   const char* group;
-  const char* meaning;
 };
 
-// Every option, in the order the usage line lists them; ends with a null name.
+// Every option; ends with a null name.
 extern const ViewOption view_options[];
-
-// The line printed for a command line read_arguments refuses.
-extern const char view_usage[];
 
 // The recording and the converter's options (each with its value) from the
 // command line; false unless there is one recording, every option is known,

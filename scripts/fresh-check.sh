@@ -21,9 +21,16 @@
 # timeout or interruption. The mounts live in a private mount namespace, so
 # they vanish with it whatever happens to this script.
 #
+# When the commands built the Debian package (bash scripts/package.sh), it is
+# then installed in a second fresh root, which holds nothing but the package,
+# scripts/check-installed-package.sh and three shipped recordings, and
+# checked there by that script.
+#
 # Environment: FRESH_CHECK_TIMEOUT (seconds for all commands, default 4800).
 # The screenshot that scripts/run.sh saves inside the root is copied to
-# build-fresh/screenshot.png.
+# build-fresh/screenshot.png, the package check's pictures of the window that
+# xdg-open opened and of capture-view --desktop's message box to
+# build-fresh/package-xdg-open.png and build-fresh/package-message-box.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
@@ -70,7 +77,7 @@ if [ -z "$(find "$base" -mtime -7 2>/dev/null)" ]; then
   mv "$base.partial" "$base"
 fi
 
-root=$(mktemp -d /var/tmp/fresh-root.XXXXXX)
+roots=()
 runner=
 cleanup() {
   if [ -n "$runner" ]; then
@@ -78,29 +85,36 @@ cleanup() {
     wait "$runner" 2>/dev/null || true
   fi
   # The mounts belong to the child's namespace, which has ended by now, so
-  # the root is removed only when nothing is mounted in it from here.
-  if ! findmnt -rn -o TARGET | grep -q "^$root/"; then
-    rm -rf --one-file-system "$root"
-  else
-    echo "fresh-check: $root still has mounts; left in place" >&2
-  fi
+  # a root is removed only when nothing is mounted in it from here.
+  for root in "${roots[@]}"; do
+    if ! findmnt -rn -o TARGET | grep -q "^$root/"; then
+      rm -rf --one-file-system "$root"
+    else
+      echo "fresh-check: $root still has mounts; left in place" >&2
+    fi
+  done
 }
 trap cleanup EXIT
 trap 'fail "interrupted"' INT TERM HUP
 
-tar -xf "$base" -C "$root"
-cp /etc/resolv.conf "$root/etc/resolv.conf"
-git clone --quiet --no-local . "$root/root/project"
-git -C "$root/root/project" checkout --quiet --detach "$commit"
+# A fresh root unpacked from the base, reaching the network as this machine
+# does; its path in $root.
+new_root() {
+  root=$(mktemp -d /var/tmp/fresh-root.XXXXXX)
+  roots+=("$root")
+  tar -xf "$base" -C "$root"
+  cp /etc/resolv.conf "$root/etc/resolv.conf"
+}
 
 # Inside private mount and process namespaces: mount what builds and the
-# virtual display need, run each command in the chroot with a clean
-# environment, unmount. Ending the namespace's first process ends every
+# virtual display need, run each command in the chroot, in FOLDER, with a
+# clean environment, unmount. Ending the namespace's first process ends every
 # process left inside it.
 inside='
 set -u
 root=$1
-shift
+folder=$2
+shift 2
 mount -t proc proc "$root/proc"
 mount --rbind /sys "$root/sys"
 mount --rbind /dev "$root/dev"
@@ -110,25 +124,55 @@ for command in "$@"; do
   echo "fresh-check: running \"$command\""
   chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    /bin/bash -c "cd /root/project && $command" </dev/null || { status=$?; break; }
+    /bin/bash -c "cd $folder && $command" </dev/null || { status=$?; break; }
 done
 # Lazily: a process the commands left behind may still hold a device open;
 # it ends with the namespace.
 umount -R -l "$root/var/cache/apt/archives" "$root/dev" "$root/sys" "$root/proc"
 exit $status
 '
-CACHE_ARCHIVES=$cache/archives timeout --kill-after=30 "$timeout_seconds" \
-  unshare --mount --propagation private --pid --fork --kill-child \
-  bash -c "$inside" fresh-root "$root" "$@" &
-runner=$!
-status=0
-wait "$runner" || status=$?
-runner=
+# run_in_root ROOT FOLDER COMMAND...: the commands in the root, within what
+# is left of the time allowed; returns the first failing command's status.
+run_in_root() {
+  local status=0 left=$((timeout_seconds - (SECONDS - started)))
+  [ "$left" -gt 0 ] || return 124
+  CACHE_ARCHIVES=$cache/archives timeout --kill-after=30 "$left" \
+    unshare --mount --propagation private --pid --fork --kill-child \
+    bash -c "$inside" fresh-root "$@" &
+  runner=$!
+  wait "$runner" || status=$?
+  runner=
+  return $status
+}
 
-if [ -f "$root/root/project/build/screenshot.png" ]; then
+new_root
+project_root=$root
+git clone --quiet --no-local . "$root/root/project"
+git -C "$root/root/project" checkout --quiet --detach "$commit"
+status=0
+run_in_root "$project_root" /root/project "$@" || status=$?
+
+if [ -f "$project_root/root/project/build/screenshot.png" ]; then
   mkdir -p build-fresh
-  cp "$root/root/project/build/screenshot.png" build-fresh/screenshot.png
+  cp "$project_root/root/project/build/screenshot.png" build-fresh/screenshot.png
   echo "fresh-check: the screenshot taken inside the root is build-fresh/screenshot.png"
+fi
+
+package=$(ls "$project_root"/root/project/build/marker-viewer_*.deb 2>/dev/null || true)
+if [ "$status" = 0 ] && [ -n "$package" ]; then
+  new_root
+  mkdir "$root/root/check"
+  cp "$package" scripts/check-installed-package.sh samples/recorded/markers_analogs.c3d \
+    samples/recorded/markers.trc samples/recorded/walk.bvh "$root/root/check/"
+  set -- "$@" "bash check-installed-package.sh (in a second fresh root)"
+  run_in_root "$root" /root/check "bash check-installed-package.sh" || status=$?
+  mkdir -p build-fresh
+  for picture in xdg-open message-box; do
+    if [ -f "$root/root/check/$picture.png" ]; then
+      cp "$root/root/check/$picture.png" "build-fresh/package-$picture.png"
+      echo "fresh-check: the package check's picture is build-fresh/package-$picture.png"
+    fi
+  done
 fi
 
 elapsed=$((SECONDS - started))

@@ -3,10 +3,11 @@
 # benchmarking the project need. Does nothing, and touches no network, when
 # every package is already installed, so the test command can be re-run
 # offline.
-#   usage: scripts/install-deps.sh [--bench] [--fuzz] [--format]
+#   usage: scripts/install-deps.sh [--bench] [--fuzz] [--format] [--package]
 # --bench adds what the benchmarks compare against, --fuzz the fuzzers
-# (AFL++, and clang with its libFuzzer runtime),
-# --format the formatter of scripts/format.sh.
+# (AFL++, and clang with its libFuzzer runtime), --format the formatter of
+# scripts/format.sh, --package what makes and checks the Debian package
+# (scripts/package.sh).
 set -euo pipefail
 
 # fluid is only recommended by libfltk1.3-dev, but FLTK's CMake package
@@ -23,6 +24,7 @@ for group in "$@"; do
     --bench) packages+=(python3-pandas) ;;
     --fuzz) packages+=(afl++ clang libclang-rt-14-dev) ;;
     --format) packages+=(clang-format) ;;
+    --package) packages+=(dpkg-dev file lintian desktop-file-utils) ;;
     *) echo "Error: unknown package group $group" >&2; exit 1 ;;
   esac
 done

@@ -1,7 +1,9 @@
 #!/bin/bash
 # Installs the build into a temporary prefix and uses it as a user would,
 # from another folder: the prefix must hold bin/capture-convert,
-# bin/capture-view and bin/marker-viewer and nothing else; capture-convert
+# bin/capture-view and bin/marker-viewer, their manual pages, the desktop
+# entry, icon and file types, the copyright and changelog, and nothing
+# else; capture-convert
 # converts the shipped C3D; capture-view shows it on a virtual X display,
 # its window is closed and it must end with status 0, leaving nothing in
 # its TMPDIR. Prints one verdict line; status 1 on the first fault.
@@ -20,9 +22,13 @@ fail() {
 }
 
 cmake --install build --prefix "$work/prefix" >/dev/null
-installed=$(cd "$work/prefix" && find . -mindepth 1 | sort | tr '\n' ' ')
-[ "$installed" = "./bin ./bin/capture-convert ./bin/capture-view ./bin/marker-viewer " ] ||
-  fail "the prefix holds $installed"
+installed=$(cd "$work/prefix" && find . -type f | sort | tr '\n' ' ')
+expected="./bin/capture-convert ./bin/capture-view ./bin/marker-viewer \
+./share/applications/capture-view.desktop ./share/doc/marker-viewer/changelog.gz \
+./share/doc/marker-viewer/copyright ./share/icons/hicolor/scalable/apps/marker-viewer.svg \
+./share/man/man1/capture-convert.1.gz ./share/man/man1/capture-view.1.gz \
+./share/man/man1/marker-viewer.1.gz ./share/mime/packages/marker-viewer.xml "
+[ "$installed" = "$expected" ] || fail "the prefix holds $installed"
 
 cd /
 "$work/prefix/bin/capture-convert" "$recording" "$work/walk.csv" >"$work/convert.out" ||
@@ -53,4 +59,4 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
   bash "$work/watch.sh" "$work/prefix/bin/capture-view" "$work/tmp" "$recording" || status=$?
 [ "$status" = 0 ] || fail "capture-view ended with status $status: $(cat "$work/tmp.out")"
 [ -z "$(ls -A "$work/tmp")" ] || fail "capture-view left $(ls -A "$work/tmp") in TMPDIR"
-echo "try-install: PASSED: installed the three programs alone, converted and showed $recording from /"
+echo "try-install: PASSED: installed the three programs with their manual pages and desktop files alone, converted and showed $recording from /"

@@ -24,19 +24,25 @@ const std::string usage_line =
 
 // The viewer's window, shown by capture-view's child rather than by
 // capture-view itself, so looked for by its title alone; "" when none.
-std::string markers_window() {
+std::string window_titled(const std::string& title) {
   const std::string found =
-      run_command("xdotool search --all --name '^Displays the Markers$' 2>/dev/null");
+      run_command("xdotool search --all --name '^" + title + "$' 2>/dev/null");
   return found.substr(0, found.find('\n'));
 }
+std::string markers_window() { return window_titled("Displays the Markers"); }
+// The message box of capture-view --desktop.
+std::string message_box() { return window_titled("capture-view"); }
 
-std::string wait_for_markers_window(double seconds) {
+std::string wait_for_window(const std::string& title, double seconds) {
   for (int i = 0; i < static_cast<int>(seconds * 10); ++i) {
-    const std::string window = markers_window();
+    const std::string window = window_titled(title);
     if (!window.empty()) return window;
     usleep(100000);
   }
   return "";
+}
+std::string wait_for_markers_window(double seconds) {
+  return wait_for_window("Displays the Markers", seconds);
 }
 
 class CaptureView : public ::testing::Test {
@@ -137,15 +143,74 @@ TEST_F(CaptureView, BadRecordingOrUsageEndsWithOneErrorLineAndNoWindow) {
     SCOPED_TRACE(c.what);
     ProgramRun run(CAPTURE_VIEW_PROGRAM, "", c.arguments);
     bool window_seen = false;
+    bool message_box_seen = false;
     int status = -1;
     for (int i = 0; i < 300 && status == -1; ++i) {
       window_seen = window_seen || !markers_window().empty();
+      message_box_seen = message_box_seen || !message_box().empty();
       status = run.wait_for_exit(0.1);
     }
     EXPECT_EQ(status, 1);
     EXPECT_FALSE(window_seen);
+    EXPECT_FALSE(message_box_seen) << "a message box without --desktop";
     EXPECT_EQ(run.output(), c.line);
     EXPECT_EQ(left_behind(), std::vector<std::string>{});
+  }
+}
+
+// With --desktop the same lines also show in a message box, and capture-view
+// ends with the same status once it is closed. Columns: what is wrong, the
+// arguments, the one line written.
+TEST_F(CaptureView, DesktopStartAlsoShowsTheErrorLineInAMessageBox) {
+  const std::string text = files.write("notes.txt", "not a recording\n");
+  const struct {
+    const char* what;
+    std::vector<std::string> arguments;
+    std::string line;
+  } cases[] = {
+      {"not a recording",
+       {"--desktop", text},
+       "Error: " + text +
+           " is not a recording capture-convert reads (C3D, TRC, Qualisys TSV, Vicon Nexus CSV, "
+           "Motive CSV, BVH or a capture file)\n"},
+      {"two recordings", {RECORDED_C3D, "--desktop", RECORDED_C3D}, usage_line},
+      {"--desktop twice", {"--desktop", RECORDED_C3D, "--desktop"}, usage_line},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProgramRun run(CAPTURE_VIEW_PROGRAM, "", c.arguments);
+    const std::string box = wait_for_window("capture-view", 30.0);
+    ASSERT_FALSE(box.empty()) << "no message box; output: " << run.output();
+    EXPECT_EQ(run.wait_for_exit(0.5), -1) << "ended before the box was closed";
+    int status = -1;
+    for (int attempt = 0; attempt < 5 && status == -1; ++attempt) {
+      run_command("xdotool key --window " + box + " Escape 2>/dev/null");
+      status = run.wait_for_exit(2.0);
+    }
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(run.output(), c.line);
+    EXPECT_EQ(markers_window(), "");
+  }
+}
+
+// Columns: the argument, the starts of the lines its answer must hold.
+TEST_F(CaptureView, HelpAndVersionAnswerOnStandardOutputWithStatusZero) {
+  std::vector<std::string> help_lines = texts::view_help_lines;
+  help_lines.insert(help_lines.end(), texts::format_help_lines.begin(),
+                    texts::format_help_lines.end());
+  const struct {
+    const char* argument;
+    std::vector<std::string> line_starts;
+  } cases[] = {
+      {"--help", help_lines},
+      {"--version", {"capture-view " PROJECT_VERSION "\n"}},
+  };
+  for (const auto& c : cases) {
+    ProgramRun run(CAPTURE_VIEW_PROGRAM, "", {c.argument});
+    EXPECT_EQ(run.wait_for_exit(30.0), 0) << c.argument;
+    const std::string out = run.output();
+    EXPECT_EQ(texts::missing_line_starts(out, c.line_starts), std::vector<std::string>{})
+        << c.argument << ": " << out;
   }
 }
 

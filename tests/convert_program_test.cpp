@@ -133,6 +133,7 @@ TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
       {"both up axes",
        {"DIR/walk.c3d", "DIR/out.csv", "--y-up", "--z-up"},
        "usage: capture-convert"},
+      {"help after the files", {"DIR/walk.c3d", "DIR/out.csv", "--help"}, "usage: capture-convert"},
       {"no recording",
        {"DIR/walk.bin", "DIR/out.csv"},
        "DIR/walk.bin is not a recording capture-convert reads"},
@@ -216,6 +217,27 @@ TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
     EXPECT_NE(run.out.find(in_dir(c.message)), std::string::npos) << c.what << ": " << run.out;
     EXPECT_EQ(run.err, "") << c.what;
     EXPECT_EQ(files_in(dir.path()), before) << c.what;
+  }
+}
+
+// Columns: the argument, the starts of the lines its answer must hold.
+TEST(ConvertProgram, HelpAndVersionAnswerOnStandardOutputWithStatusZero) {
+  std::vector<std::string> help_lines = texts::convert_help_lines;
+  help_lines.insert(help_lines.end(), texts::format_help_lines.begin(),
+                    texts::format_help_lines.end());
+  const struct {
+    const char* argument;
+    std::vector<std::string> line_starts;
+  } cases[] = {
+      {"--help", help_lines},
+      {"--version", {"capture-convert " PROJECT_VERSION "\n"}},
+  };
+  for (const auto& c : cases) {
+    const ChildResult run = run_program({c.argument});
+    EXPECT_EQ(run.exit_status, 0) << c.argument;
+    EXPECT_EQ(texts::missing_line_starts(run.out, c.line_starts), std::vector<std::string>{})
+        << c.argument << ": " << run.out;
+    EXPECT_EQ(run.err, "") << c.argument;
   }
 }
 

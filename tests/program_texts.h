@@ -5,6 +5,7 @@
 #define PROGRAM_TEXTS_H
 
 #include <string>
+#include <vector>
 
 namespace texts {
 
@@ -35,6 +36,49 @@ inline std::string whole_series_missing_times(int count) {
   std::string lines;
   for (int i = 0; i < count; ++i) lines += whole_series_missing;
   return lines;
+}
+
+// The starts of the lines that --help of capture-convert and capture-view
+// must hold: the usage, each option and each format read.
+inline const std::vector<std::string> convert_help_lines = {
+    "Usage: capture-convert INPUT OUTPUT [--y-up | --z-up] [--keep-units] [--fit] "
+    "[--start SECONDS] [--end SECONDS] [--every N] [--follow]\n",
+    "  --y-up ",
+    "  --z-up ",
+    "  --keep-units ",
+    "  --fit ",
+    "  --start SECONDS ",
+    "  --end SECONDS ",
+    "  --every N ",
+    "  --follow ",
+    "  --help ",
+    "  --version "};
+inline const std::vector<std::string> view_help_lines = {
+    "Usage: capture-view RECORDING [--y-up | --z-up] [--keep-units] [--start SECONDS] "
+    "[--end SECONDS] [--every N] [--follow]\n",
+    "  --y-up ",
+    "  --z-up ",
+    "  --keep-units ",
+    "  --start SECONDS ",
+    "  --end SECONDS ",
+    "  --every N ",
+    "  --follow ",
+    "  --desktop ",
+    "  --help ",
+    "  --version "};
+inline const std::vector<std::string> format_help_lines = {
+    "  C3D ",        "  TRC ", "  Qualisys TSV ", "  Vicon Nexus CSV ",
+    "  Motive CSV ", "  BVH ", "  capture file "};
+
+// The starts of those lines that no line of text begins with.
+inline std::vector<std::string> missing_line_starts(const std::string& text,
+                                                    const std::vector<std::string>& starts) {
+  std::vector<std::string> missing;
+  for (const std::string& start : starts) {
+    const size_t at = text.find(start);
+    if (at == std::string::npos || (at > 0 && text[at - 1] != '\n')) missing.push_back(start);
+  }
+  return missing;
 }
 
 }  // namespace texts
