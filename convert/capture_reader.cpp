@@ -107,10 +107,8 @@ void CaptureReader::read_samples() {
     std::nth_element(rates.begin(), middle, rates.end());
     description.rate_hz = rounded_rate(*middle);
     if (!is_usable_rate(description.rate_hz)) {
-      char hz[32];
       throw ConversionError(rate_refusal("the rate of the capture's times, " +
-                                         std::string(hz, write_shortest(hz, description.rate_hz)) +
-                                         " Hz,"));
+                                         shortest_string(description.rate_hz) + " Hz,"));
     }
   }
   lines.seek(first_data_line);

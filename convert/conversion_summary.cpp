@@ -1,15 +1,10 @@
 #include "conversion_summary.h"
 
-#include <charconv>
 #include <cstdio>
 
-namespace {
+#include "shortest_text.h"
 
-// value as the shortest text that reads back to the same double.
-std::string shortest(double value) {
-  char text[32];
-  return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
+namespace {
 
 // count with its thousands set apart by commas: 3,361.
 std::string grouped(int64_t count) {
@@ -93,9 +88,9 @@ std::string summary_line(const ConversionSummary& summary) {
             ", " + rounded(fit.centre[2]) + "), scaled by " + rounded(fit.scale) +
             "; set nothing, the starting Zoom Input 10 and pans 0 frame it all";
   } else {
-    line += "; to frame it all set Zoom Input " + shortest(summary.camera.zoom) +
-            ", Pan Camera Vertical " + shortest(summary.camera.pan_vertical) +
-            ", Pan Camera Horizontal " + shortest(summary.camera.pan_horizontal);
+    line += "; to frame it all set Zoom Input " + shortest_string(summary.camera.zoom) +
+            ", Pan Camera Vertical " + shortest_string(summary.camera.pan_vertical) +
+            ", Pan Camera Horizontal " + shortest_string(summary.camera.pan_horizontal);
   }
   return line + hints(summary);
 }

@@ -69,3 +69,8 @@ char* write_shortest(char* out, double value) {
   }
   return out;
 }
+
+std::string shortest_string(double value) {
+  char text[32];
+  return std::string(text, write_shortest(text, value));
+}

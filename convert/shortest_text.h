@@ -4,6 +4,7 @@
 #define SHORTEST_TEXT_H
 
 #include <cstdint>
+#include <string>
 
 // The digits of value's shortest text as a whole number and the count of
 // its decimals (|value| = whole / 10^decimals), for values from 1e-9 to
@@ -17,5 +18,8 @@ bool shortest_decimal(double value, uint64_t& whole, int& decimals);
 // to 9 decimals and 15 significant digits, which recordings are made of,
 // take a path of integer arithmetic; all others are handed to to_chars.
 char* write_shortest(char* out, double value);
+
+// The text write_shortest writes, as a string, for messages.
+std::string shortest_string(double value);
 
 #endif  // SHORTEST_TEXT_H

@@ -6,22 +6,13 @@
 #include "conversion_error.h"
 #include "shortest_text.h"
 
-namespace {
-
-// seconds as its shortest text, for a message.
-std::string shortest(double seconds) {
-  char text[32];
-  return std::string(text, write_shortest(text, seconds));
-}
-
-}  // namespace
-
 TimeWindow::TimeWindow(std::optional<double> from, std::optional<double> to)
     : start(from.value_or(-HUGE_VAL)), end(to.value_or(HUGE_VAL)) {
   if ((from && !std::isfinite(*from)) || (to && !std::isfinite(*to))) {
     throw ConversionError("--start and --end take a number of seconds");
   }
   if (end < start) {
-    throw ConversionError("--end " + shortest(end) + " is before --start " + shortest(start));
+    throw ConversionError("--end " + shortest_string(end) + " is before --start " +
+                          shortest_string(start));
   }
 }
