@@ -29,8 +29,8 @@
 #include "capture_generator.h"
 #include "conversion_error.h"
 #include "converter.h"
-#include "frame_text_pipeline.h"
 #include "recording_texts.h"
+#include "side_by_side.h"
 #include "temp_dir.h"
 
 namespace {
@@ -181,15 +181,16 @@ void report(const Case& c, const std::string& input, const Timing& timing, int r
   std::printf("  target: at least %.0f MB/s %s   %8.0f MB/s   %s\n", c.target_mb_per_second,
               counted, rate, verdict(rate >= c.target_mb_per_second));
   const double ratio = timing.program_one_core / timing.program_cores;
-  std::printf("  capture-convert, %u cores    %8.3f s\n", usable_cores(), timing.program_cores);
+  std::printf("  capture-convert, %d cores    %8.3f s\n", available_cores(), timing.program_cores);
   std::printf("  capture-convert, taskset -c 0 %7.3f s\n", timing.program_one_core);
-  std::printf("  one core / %u cores: %.2f   target: at least %.2f   %s   (%s)\n", usable_cores(),
-              ratio, two_core_target, verdict(ratio >= two_core_target), load_average().c_str());
+  std::printf("  one core / %d cores: %.2f   target: at least %.2f   %s   (%s)\n",
+              available_cores(), ratio, two_core_target, verdict(ratio >= two_core_target),
+              load_average().c_str());
   // On a busy machine the wall clock gives the second thread no core of its
   // own; the processor time of each thread still shows the split.
   const double second_thread = timing.convert_processor - timing.reading_thread;
-  std::printf("  processor s: one core %.3f; %u cores: reading thread %.3f, second %.3f\n",
-              timing.one_thread_processor, usable_cores(), timing.reading_thread, second_thread);
+  std::printf("  processor s: one core %.3f; %d cores: reading thread %.3f, second %.3f\n",
+              timing.one_thread_processor, available_cores(), timing.reading_thread, second_thread);
   std::printf("  one core / busier thread: %.2f (the most two free cores give)\n",
               timing.one_thread_processor / std::max(timing.reading_thread, second_thread));
 }

@@ -21,8 +21,8 @@
 
 #include "bench_report.h"
 #include "child_process.h"
-#include "frame_text_pipeline.h"
 #include "recording_texts.h"
+#include "side_by_side.h"
 #include "temp_dir.h"
 #include "window_pixels.h"
 #include "x_connection.h"
@@ -108,9 +108,9 @@ int measure_window(int runs) {
   const std::string recording = dir.write("recording.c3d", c3d_recording(motion, 0));
   const std::string capture = dir.path() + "/capture.csv";
   read_file(recording);  // into the page cache
-  std::printf("capture-view on a C3D of %lld frames x %lld markers (%.1f MB), %u cores\n\n",
+  std::printf("capture-view on a C3D of %lld frames x %lld markers (%.1f MB), %d cores\n\n",
               static_cast<long long>(motion.frames), static_cast<long long>(motion.markers),
-              static_cast<double>(read_file(recording).size()) / 1e6, usable_cores());
+              static_cast<double>(read_file(recording).size()) / 1e6, available_cores());
   std::printf("%-4s %18s %22s %8s   %s\n", "run", "capture-convert s", "capture-view picture s",
               "ratio", "load");
   bool all_met = true;

@@ -8,13 +8,14 @@
 #include <cstring>
 
 #include "conversion_error.h"
+#include "side_by_side.h"
 
 CaptureWriter::CaptureWriter(const std::string& target, CoordinateDigits digits)
     : target(target),
       temporary(target + ".partial-XXXXXX"),
       lines(
           digits, [this](const char* text, size_t length) { write_all(text, length); },
-          usable_cores() >= 2) {
+          available_cores() == 2) {
   descriptor = mkstemp(temporary.data());
   if (descriptor < 0) fail();
   // mkstemp makes the file private; the capture gets the usual permissions.

@@ -1,7 +1,5 @@
 #include "frame_text_pipeline.h"
 
-#include <sched.h>
-
 #include <algorithm>
 
 namespace {
@@ -16,13 +14,6 @@ constexpr uint64_t waiting_batches_to_help = 8;
 constexpr size_t points_per_batch = 16384;
 
 }  // namespace
-
-unsigned usable_cores() {
-  cpu_set_t set;
-  CPU_ZERO(&set);
-  if (sched_getaffinity(0, sizeof set, &set) != 0) return 1;
-  return static_cast<unsigned>(std::max(1, CPU_COUNT(&set)));
-}
 
 FrameTextPipeline::FrameTextPipeline(CoordinateDigits digits, Sink sink, bool two_threads)
     : digits(digits), sink(std::move(sink)), batches(ring_batches) {

@@ -15,9 +15,6 @@
 
 #include "frame_text.h"
 
-// The cores this process may run on by its affinity (taskset), at least 1.
-unsigned usable_cores();
-
 class FrameTextPipeline {
  public:
   // Receives text in frame order; may throw, and the error then reaches the

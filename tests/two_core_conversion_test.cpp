@@ -15,7 +15,7 @@
 #include "child_process.h"
 #include "conversion_error.h"
 #include "converter.h"
-#include "frame_text_pipeline.h"
+#include "side_by_side.h"
 #include "temp_dir.h"
 
 namespace {
@@ -60,7 +60,8 @@ std::string convert_in_child(const std::string& input, const std::string& output
            cpu_set_t first;
            CPU_ZERO(&first);
            CPU_SET(0, &first);
-           if (one_core && (sched_setaffinity(0, sizeof first, &first) != 0 || usable_cores() != 1))
+           if (one_core &&
+               (sched_setaffinity(0, sizeof first, &first) != 0 || available_cores() != 1))
              _exit(2);
            // A write past the limit then fails with EFBIG instead of killing.
            std::signal(SIGXFSZ, SIG_IGN);
