@@ -11,6 +11,7 @@
 #include "fitting.h"
 #include "following.h"
 #include "frame_stride.h"
+#include "held_frames.h"
 #include "millimetres.h"
 #include "orientation.h"
 #include "recording_format.h"
@@ -171,13 +172,13 @@ bool write_capture(const std::string& output, const RecordingInfo& info, Coordin
 // Writes frames fitted to the starting camera, moving the centre aside
 // until no coordinate comes out as 0.
 void write_fitted(const std::string& output, const RecordingInfo& info, CoordinateDigits digits,
-                  const std::vector<Frame>& frames, const CaptureBounds& bounds,
+                  const HeldFrames& frames, const CaptureBounds& bounds,
                   ConversionSummary& summary) {
   CaptureFit fit = fit_to_starting_view(bounds);
   auto fitted = [&frames, &fit](auto write) {
     Frame moved;
-    for (const Frame& frame : frames) {
-      moved = frame;
+    for (size_t f = 0; f < frames.size(); ++f) {
+      frames.copy_frame(f, moved);
       if (!apply_fit(moved, fit)) return false;
       write(moved);
     }
@@ -220,22 +221,29 @@ ConversionSummary convert_recording(const std::string& input, const std::string&
     return summary;
   }
   // Following and fitting need every kept frame before the first is written.
-  std::vector<Frame> frames;
+  HeldFrames frames(info.labels.size());
   read_kept_frames(*recording, input, window, stride, steps, summary,
-                   [&frames](const Frame& frame) { frames.push_back(frame); });
+                   [&frames](const Frame& frame) { frames.add(frame); });
   if (options.follow) {
     // No farther than the whole capture, also for a recording's absurd rate.
     const double half_window = std::floor(follow_half_seconds * summary.rate_hz);
     const double whole = static_cast<double>(frames.size());
     follow_subject(frames, static_cast<int64_t>(half_window < whole ? half_window : whole));
   }
-  for (const Frame& frame : frames) written.add(frame);
+  Frame frame;
+  for (size_t f = 0; f < frames.size(); ++f) {
+    frames.copy_frame(f, frame);
+    written.add(frame);
+  }
   written.finish(options);
   if (options.fit) {
     write_fitted(output, info, steps.digits(), frames, written.bounds, summary);
   } else {
-    write_capture(output, info, steps.digits(), summary, [&frames](auto write) {
-      for (const Frame& frame : frames) write(frame);
+    write_capture(output, info, steps.digits(), summary, [&frames, &frame](auto write) {
+      for (size_t f = 0; f < frames.size(); ++f) {
+        frames.copy_frame(f, frame);
+        write(frame);
+      }
       return true;
     });
   }

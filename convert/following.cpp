@@ -19,10 +19,10 @@ struct AxisTally {
   double low = HUGE_VAL;
   double high = -HUGE_VAL;
 
-  AxisTally(const Frame& frame, int axis) {
-    for (const MarkerPoint& point : frame.points) {
-      const double v = coordinate(point, axis);
-      if (!point.seen || std::isnan(v)) continue;
+  AxisTally(const MarkerPoint* points, size_t points_in_frame, int axis) {
+    for (const MarkerPoint* point = points; point != points + points_in_frame; ++point) {
+      const double v = coordinate(*point, axis);
+      if (!point->seen || std::isnan(v)) continue;
       sum += v;
       ++count;
       low = std::min(low, v);
@@ -33,13 +33,13 @@ struct AxisTally {
 
 // The centre of every frame on axis: the mean of the frame means within
 // half_window frames of it.
-std::vector<double> centres(const std::vector<Frame>& frames, int axis, int64_t half_window) {
+std::vector<double> centres(const HeldFrames& frames, int axis, int64_t half_window) {
   const size_t n = frames.size();
   // Running sums of the frame means and of the frames that have one.
   std::vector<double> sums(n + 1, 0.0);
   std::vector<int64_t> counts(n + 1, 0);
   for (size_t f = 0; f < n; ++f) {
-    const AxisTally tally(frames[f], axis);
+    const AxisTally tally(frames.points(f), frames.points_per_frame(), axis);
     const bool has_mean = tally.count > 0;
     sums[f + 1] = sums[f] + (has_mean ? tally.sum / static_cast<double>(tally.count) : 0.0);
     counts[f + 1] = counts[f] + (has_mean ? 1 : 0);
@@ -55,13 +55,13 @@ std::vector<double> centres(const std::vector<Frame>& frames, int axis, int64_t 
   return centre;
 }
 
-// Subtracts centre from frame's coordinates on axis, after moving it aside
-// from every one of them.
-void subtract_centre(Frame& frame, int axis, double centre) {
-  const AxisTally tally(frame, axis);
+// Subtracts centre from the coordinates on axis of a frame's count points,
+// after moving it aside from every one of them.
+void subtract_centre(MarkerPoint* points, size_t count, int axis, double centre) {
+  const AxisTally tally(points, count, axis);
   if (tally.count == 0) return;
-  auto on_a_coordinate = [&frame, axis](double value) {
-    return std::any_of(frame.points.begin(), frame.points.end(), [&](const MarkerPoint& point) {
+  auto on_a_coordinate = [points, count, axis](double value) {
+    return std::any_of(points, points + count, [&](const MarkerPoint& point) {
       return point.seen && coordinate(point, axis) == value;
     });
   };
@@ -69,16 +69,18 @@ void subtract_centre(Frame& frame, int axis, double centre) {
     if (attempt > aside_attempts) throw ConversionError("no centre keeps every coordinate off 0");
     centre += aside_step(tally.high - tally.low, centre, attempt);
   }
-  for (MarkerPoint& point : frame.points) {
-    if (point.seen) (axis == 0 ? point.x : point.y) -= centre;
+  for (MarkerPoint* point = points; point != points + count; ++point) {
+    if (point->seen) (axis == 0 ? point->x : point->y) -= centre;
   }
 }
 
 }  // namespace
 
-void follow_subject(std::vector<Frame>& frames, int64_t half_window) {
+void follow_subject(HeldFrames& frames, int64_t half_window) {
   for (int axis = 0; axis < 2; ++axis) {
     const std::vector<double> centre = centres(frames, axis, half_window);
-    for (size_t f = 0; f < frames.size(); ++f) subtract_centre(frames[f], axis, centre[f]);
+    for (size_t f = 0; f < frames.size(); ++f) {
+      subtract_centre(frames.points(f), frames.points_per_frame(), axis, centre[f]);
+    }
   }
 }

@@ -3,9 +3,7 @@
 #define FOLLOWING_H
 
 #include <cstdint>
-#include <vector>
-
-#include "marker_recording.h"
+#include "held_frames.h"
 
 // Moves every frame of an upright (Z-up) capture so that the subject's
 // centre is at X = Y = 0. On each horizontal axis on its own, a frame's
@@ -18,6 +16,6 @@
 // of the frame's box. Expects no coordinate of exactly 0 (see
 // blank_zero_coordinates). Throws ConversionError when no centre nearby
 // keeps them off 0. Allocates a few values per frame.
-void follow_subject(std::vector<Frame>& frames, int64_t half_window);
+void follow_subject(HeldFrames& frames, int64_t half_window);
 
 #endif  // FOLLOWING_H

@@ -1,0 +1,47 @@
+// The frames of a recording kept in memory until every one is read, for
+// the steps that need them all before the first is written (following,
+// fitting). Their points lie in large blocks offered for huge pages: a
+// vector per frame would touch fresh small pages one by one, each a costly
+// page fault.
+#ifndef HELD_FRAMES_H
+#define HELD_FRAMES_H
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "marker_recording.h"
+
+class HeldFrames {
+ public:
+  // Every frame added has points_per_frame points.
+  explicit HeldFrames(size_t points_per_frame);
+
+  // Copies frame to the end. Throws std::bad_alloc when memory runs out.
+  void add(const Frame& frame);
+
+  size_t size() const { return numbers.size(); }
+  size_t points_per_frame() const { return frame_points; }
+  int64_t number(size_t f) const { return numbers[f]; }
+  // The points of frame f, points_per_frame of them.
+  MarkerPoint* points(size_t f) { return blocks[f / block_frames].get() + offset(f); }
+  const MarkerPoint* points(size_t f) const { return blocks[f / block_frames].get() + offset(f); }
+
+  // Makes frame a copy of frame f, reusing frame's memory.
+  void copy_frame(size_t f, Frame& frame) const;
+
+ private:
+  struct FreeBlock {
+    void operator()(MarkerPoint* block) const { std::free(block); }
+  };
+  size_t offset(size_t f) const { return f % block_frames * frame_points; }
+
+  size_t frame_points;
+  size_t block_frames;  // frames a block holds, at least 1
+  std::vector<int64_t> numbers;
+  std::vector<std::unique_ptr<MarkerPoint[], FreeBlock>> blocks;
+};
+
+#endif  // HELD_FRAMES_H
