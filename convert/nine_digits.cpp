@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -20,40 +21,65 @@ char* to_chars_nine(char* out, double value) {
   return std::to_chars(out, out + 32, value, std::chars_format::general, digits).ptr;
 }
 
+// The power of ten of the first digit of magnitude, from -4 to 8, for
+// smallest_fixed <= magnitude < largest_fixed; one too small right at a
+// power of ten below 1, which the caller's range check of the digits catches.
+int first_digit_power(double magnitude) {
+  int exponent = digits - 1;
+  while (exponent > 0 && magnitude < powers_of_ten[exponent]) --exponent;
+  if (magnitude >= 1.0) return exponent;
+  exponent = -1;
+  while (exponent > -4 && magnitude * powers_of_ten[-exponent] < 1.0) --exponent;
+  return exponent;
+}
+
+// The 8 decimal digits of n < 10^8, one a byte (0 to 9, not yet characters),
+// the first in the lowest byte: split into halves, quarters and digits in
+// the lanes of one 64-bit word, each division by a constant done as a
+// multiplication that is exact for the lane's range.
+uint64_t eight_digits(uint32_t n) {
+  uint64_t v = (n / 10000) | (uint64_t{n % 10000} << 32);
+  const uint64_t hundreds = ((v * 5243) >> 19) & 0x0000007F0000007F;  // / 100 below 43,699
+  v = hundreds | ((v - hundreds * 100) << 16);
+  const uint64_t tens = ((v * 103) >> 10) & 0x000F000F000F000F;  // / 10 below 179
+  return tens | ((v - tens * 10) << 8);
+}
+
 }  // namespace
 
 char* write_nine_digits(char* out, double value) {
   const double magnitude = std::fabs(value);
   if (!(magnitude >= smallest_fixed && magnitude < largest_fixed)) return to_chars_nine(out, value);
-  // exponent: the power of ten of the first digit, from -4 to 8.
-  int exponent = digits - 1;
-  while (magnitude < powers_of_ten[exponent] && exponent > 0) --exponent;
-  if (magnitude < 1.0) {
-    exponent = -1;
-    while (exponent > -4 && magnitude * powers_of_ten[-exponent] < 1.0) --exponent;
-  }
+  const int exponent = first_digit_power(magnitude);
   const double scaled = magnitude * powers_of_ten[digits - 1 - exponent];
-  const double floor = std::floor(scaled);
-  const double fraction = scaled - floor;
+  const auto truncated = static_cast<uint64_t>(scaled);
+  const double fraction = scaled - static_cast<double>(truncated);
   if (std::fabs(fraction - 0.5) < tie_margin) return to_chars_nine(out, value);
-  const auto whole = static_cast<uint64_t>(floor) + (fraction > 0.5 ? 1 : 0);
+  const uint64_t whole = truncated + (fraction > 0.5 ? 1 : 0);
   // A first digit misjudged at a power of ten, or 9.999999996 rounded to 10.
   if (whole < 100000000 || whole >= 1000000000) return to_chars_nine(out, value);
-  char text[digits];
-  std::to_chars(text, text + digits, whole);
-  int last = digits;  // digits written, trailing zeros of the fraction dropped
-  while (last > exponent + 1 && text[last - 1] == '0') --last;
+
+  const char first = static_cast<char>('0' + whole / 100000000);
+  const uint64_t rest = eight_digits(static_cast<uint32_t>(whole % 100000000));
+  // Digits written: all 9 less the trailing zeros, the highest bytes of rest.
+  int last = rest == 0 ? 1 : digits - __builtin_clzll(rest) / 8;
+  const uint64_t text = rest + 0x3030303030303030;  // each digit as its character
   if (value < 0) *out++ = '-';
   if (exponent < 0) {
-    *out++ = '0';
-    *out++ = '.';
-    for (int i = -1; i > exponent; --i) *out++ = '0';
-    for (int i = 0; i < last; ++i) *out++ = text[i];
-    return out;
+    std::memcpy(out, "0.000", 5);
+    out += 1 - exponent;
+    *out = first;
+    std::memcpy(out + 1, &text, 8);
+    return out + last;
   }
-  for (int i = 0; i < last; ++i) {
-    if (i == exponent + 1) *out++ = '.';
-    *out++ = text[i];
-  }
-  return out;
+  // The integer digits stay, whatever the zeros; the fraction's follow a point.
+  const int integer_digits = exponent + 1;
+  if (last < integer_digits) last = integer_digits;
+  *out = first;
+  std::memcpy(out + 1, &text, 8);
+  if (last == integer_digits) return out + last;
+  out[integer_digits] = '.';
+  const uint64_t fraction_text = text >> (8 * (integer_digits - 1));
+  std::memcpy(out + integer_digits + 1, &fraction_text, 8);
+  return out + last + 1;
 }

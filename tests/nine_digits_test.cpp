@@ -26,7 +26,9 @@ TEST(NineDigits, EqualsToCharsWithPrecisionNine) {
   const double edges[] = {0.0,    -0.0,      1e-4,         9.99999999e-5, 0.000123456789,
                           1.0,    -2.5,      999999999.4,  999999999.5,   99999999.95,
                           1e9,    0.1 + 0.2, 123.4564445,  1234.56785,    8.0000000050,
-                          5e-324, 1e300,     std::nan(""), HUGE_VAL,      733.7041015625};
+                          5e-324, 1e300,     std::nan(""), HUGE_VAL,      733.7041015625,
+                          100.0,  -120.5,    123456789.0,  0.0012,        1.00000001,
+                          -0.001, 12345678.9};
   for (double value : edges) EXPECT_EQ(nine_digits(value), reference(value)) << value;
   std::mt19937_64 random(27);
   std::uniform_real_distribution<double> exponent(-7.0, 11.0);
