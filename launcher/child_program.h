@@ -1,5 +1,6 @@
 // A program of the project started as a child of capture-view, and the
-// signals that end capture-view passed on to it.
+// signals that end capture-view passed on to it (to both of two children
+// running at once).
 #ifndef CHILD_PROGRAM_H
 #define CHILD_PROGRAM_H
 
@@ -28,6 +29,9 @@ class ChildProgram {
 
   bool running() const { return pid > 0; }
   const std::string& error() const { return cause; }
+
+  // Ends the child at once (SIGKILL) and waits for it.
+  void stop();
 
   // Waits for the child to end (through any signal capture-view receives)
   // and returns its exit status, or 128 + the signal that ended it.

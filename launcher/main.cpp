@@ -2,14 +2,16 @@
 // [--end SECONDS] [--every N] [--follow] [--desktop]: converts the recording
 // with capture-convert --fit (and the options given) into a private
 // temporary capture, prints the converter's hints as one "Note:" line,
-// starts marker-viewer, answers its prompt with that capture and ends with
-// the viewer's status. Both programs are looked for beside capture-view.
+// answers marker-viewer's prompt with that capture and ends with the
+// viewer's status. Both programs are looked for beside capture-view. The
+// viewer starts with the conversion, so that its start-up overlaps it, and
+// waits at its prompt (see WaitingViewer).
 //
-// The viewer gets the capture as an open descriptor named
-// /proc/self/fd/N, and the file and its folder are removed before the
-// viewer starts: nothing stays behind however capture-view or the viewer
-// end, even by SIGKILL. Only a SIGKILL during the conversion can leave the
-// folder, holding at most the converter's partial file.
+// The viewer gets the capture as a descriptor capture-view holds open,
+// named /proc/PID/fd/N, and the file and its folder are removed before the
+// prompt is answered: nothing stays behind however capture-view or the
+// viewer end, even by SIGKILL. Only a SIGKILL during the conversion can
+// leave the folder, holding at most the converter's partial file.
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -25,6 +27,7 @@
 #include "help_text.h"
 #include "private_folder.h"
 #include "view_options.h"
+#include "waiting_viewer.h"
 
 namespace {
 
@@ -96,25 +99,6 @@ int convert(const std::string& programs, const std::string& recording,
   return fail("capture-convert ended with status " + std::to_string(status));
 }
 
-// Starts the viewer and answers its prompt with the capture open as
-// capture_fd. Returns the viewer's status.
-int view(const std::string& programs, int capture_fd) {
-  int input[2];
-  if (pipe2(input, O_CLOEXEC) != 0) return fail(std::strerror(errno));
-  ChildProgram viewer(programs + "marker-viewer", {"marker-viewer"}, input[0], STDOUT_FILENO);
-  close(input[0]);
-  close(capture_fd);
-  if (!viewer.running()) {
-    close(input[1]);
-    return fail(viewer.error());
-  }
-  const std::string answer = "/proc/self/fd/" + std::to_string(capture_fd) + "\n";
-  // A viewer that ends before reading its answer is no fault of capture-view's.
-  if (write(input[1], answer.data(), answer.size()) < 0) errno = 0;
-  close(input[1]);
-  return viewer.wait();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -132,16 +116,21 @@ int main(int argc, char** argv) {
   if (!folder.created())
     return fail(std::string("cannot make a temporary folder: ") + std::strerror(errno));
   const std::string capture = folder.path() + "/capture.csv";
+  WaitingViewer viewer(programs + "marker-viewer");
+  if (!viewer.running()) return fail(viewer.error());
   const int converted = convert(programs, recording, options, capture);
   if (converted != 0) return converted;
 
-  // Open without close-on-exec: the viewer inherits it and reads the capture
-  // through it after the file's name is gone.
-  const int capture_fd = open(capture.c_str(), O_RDONLY);
+  // The viewer reads the capture through this descriptor after the file's
+  // name is gone; it stays open until the viewer ends.
+  const int capture_fd = open(capture.c_str(), O_RDONLY | O_CLOEXEC);
   const int open_error = errno;
   folder.remove();
   if (capture_fd < 0)
     return fail("cannot open the converted capture: " + std::string(std::strerror(open_error)));
   if (ending_signal() != 0) return 128 + ending_signal();
-  return view(programs, capture_fd);
+  const int status =
+      viewer.answer("/proc/" + std::to_string(getpid()) + "/fd/" + std::to_string(capture_fd));
+  close(capture_fd);
+  return status;
 }
