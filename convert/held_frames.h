@@ -16,8 +16,13 @@
 
 class HeldFrames {
  public:
-  // Every frame added has points_per_frame points.
-  explicit HeldFrames(size_t points_per_frame);
+  // Points a block holds at least: 64 MiB of them, 32 huge pages.
+  static constexpr size_t default_block_bytes = size_t{64} << 20;
+
+  // Every frame added has points_per_frame points; a block holds as many
+  // whole frames as block_bytes has room for, at least one, and is rounded
+  // up to whole huge pages.
+  explicit HeldFrames(size_t points_per_frame, size_t block_bytes = default_block_bytes);
 
   // Copies frame to the end. Throws std::bad_alloc when memory runs out.
   void add(const Frame& frame);
@@ -40,6 +45,7 @@ class HeldFrames {
 
   size_t frame_points;
   size_t block_frames;  // frames a block holds, at least 1
+  size_t block_size;    // bytes of a block, whole huge pages
   std::vector<int64_t> numbers;
   std::vector<std::unique_ptr<MarkerPoint[], FreeBlock>> blocks;
 };
