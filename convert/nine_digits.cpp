@@ -21,15 +21,23 @@ char* to_chars_nine(char* out, double value) {
   return std::to_chars(out, out + 32, value, std::chars_format::general, digits).ptr;
 }
 
+// 10^n for n from -5 to 9; those below 1 rounded, as doubles must be.
+constexpr double decades[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2,
+                              1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9};
+constexpr int decade_of_one = 5;  // the index of 1e0 in decades
+
 // The power of ten of the first digit of magnitude, from -4 to 8, for
 // smallest_fixed <= magnitude < largest_fixed; one too small right at a
-// power of ten below 1, which the caller's range check of the digits catches.
+// power of ten below 1, which the caller's range check of the digits
+// catches. Found from the binary exponent without a loop, whose varying
+// count of turns the processor would mispredict.
 int first_digit_power(double magnitude) {
-  int exponent = digits - 1;
-  while (exponent > 0 && magnitude < powers_of_ten[exponent]) --exponent;
-  if (magnitude >= 1.0) return exponent;
-  exponent = -1;
-  while (exponent > -4 && magnitude * powers_of_ten[-exponent] < 1.0) --exponent;
+  uint64_t bits;
+  std::memcpy(&bits, &magnitude, sizeof bits);
+  const int binary = static_cast<int>((bits >> 52) & 0x7ff) - 1023;  // 2^binary <= magnitude
+  // floor(binary × log10 2), which is the power of ten or one less.
+  int exponent = (binary * 1233) >> 12;
+  if (magnitude >= decades[decade_of_one + exponent + 1]) ++exponent;
   return exponent;
 }
 
