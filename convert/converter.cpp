@@ -221,19 +221,23 @@ ConversionSummary convert_recording(const std::string& input, const std::string&
     return summary;
   }
   // Following and fitting need every kept frame before the first is written.
+  // Frames that following does not move are counted as they are read.
   HeldFrames frames(info.labels.size());
   read_kept_frames(*recording, input, window, stride, steps, summary,
-                   [&frames](const Frame& frame) { frames.add(frame); });
+                   [&frames, &written, &options](const Frame& frame) {
+                     frames.add(frame);
+                     if (!options.follow) written.add(frame);
+                   });
+  Frame frame;
   if (options.follow) {
     // No farther than the whole capture, also for a recording's absurd rate.
     const double half_window = std::floor(follow_half_seconds * summary.rate_hz);
     const double whole = static_cast<double>(frames.size());
     follow_subject(frames, static_cast<int64_t>(half_window < whole ? half_window : whole));
-  }
-  Frame frame;
-  for (size_t f = 0; f < frames.size(); ++f) {
-    frames.copy_frame(f, frame);
-    written.add(frame);
+    for (size_t f = 0; f < frames.size(); ++f) {
+      frames.copy_frame(f, frame);
+      written.add(frame);
+    }
   }
   written.finish(options);
   if (options.fit) {
