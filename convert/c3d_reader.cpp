@@ -163,13 +163,14 @@ C3dReader::C3dReader(InputFile input)
   if (!y_screen.empty() && y_screen[0] == "+Y") description.up = UpAxis::y;
 }
 
-bool C3dReader::next_frame(Frame& frame) {
-  if (next_index >= description.frames_present) return false;
-  frame.number = description.first_frame + next_index;
-  frame.points.resize(point_count);
-  const C3dProcessor processor = bytes.processor_type();
-  const unsigned char* value = bytes.at(data_start + static_cast<size_t>(next_index) * frame_bytes);
-  for (size_t p = 0; p < point_count; ++p) {
+namespace {
+
+// The coordinates of every point of a frame that starts at value, decoded
+// for one processor, so that the choice of byte order is made once a frame.
+template <C3dProcessor processor>
+void decode_points(const unsigned char* value, bool float_storage, float scale,
+                   std::vector<MarkerPoint>& points) {
+  for (MarkerPoint& point : points) {
     float coordinates[3];
     bool not_seen = false;
     if (float_storage) {
@@ -184,13 +185,35 @@ bool C3dReader::next_frame(Frame& frame) {
       not_seen = static_cast<int16_t>(decode_word(value + 6, processor)) < 0;
       value += 8;
     }
-    MarkerPoint& point = frame.points[p];
     point.seen = !not_seen;
     point.x = coordinates[0];
     point.y = coordinates[1];
     point.z = coordinates[2];
-    if (point.seen && !(std::isfinite(coordinates[0]) && std::isfinite(coordinates[1]) &&
-                        std::isfinite(coordinates[2]))) {
+  }
+}
+
+}  // namespace
+
+bool C3dReader::next_frame(Frame& frame) {
+  if (next_index >= description.frames_present) return false;
+  frame.number = description.first_frame + next_index;
+  frame.points.resize(point_count);
+  const unsigned char* value = bytes.at(data_start + static_cast<size_t>(next_index) * frame_bytes);
+  switch (bytes.processor_type()) {
+    case C3dProcessor::intel:
+      decode_points<C3dProcessor::intel>(value, float_storage, scale, frame.points);
+      break;
+    case C3dProcessor::dec:
+      decode_points<C3dProcessor::dec>(value, float_storage, scale, frame.points);
+      break;
+    case C3dProcessor::mips:
+      decode_points<C3dProcessor::mips>(value, float_storage, scale, frame.points);
+      break;
+  }
+  for (size_t p = 0; p < point_count; ++p) {
+    const MarkerPoint& point = frame.points[p];
+    if (point.seen &&
+        !(std::isfinite(point.x) && std::isfinite(point.y) && std::isfinite(point.z))) {
       throw ConversionError("frame " + std::to_string(frame.number) +
                             " of the C3D file holds a coordinate of marker " +
                             std::to_string(p + 1) + " that is not a finite number");
