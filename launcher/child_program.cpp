@@ -67,7 +67,7 @@ void forward_ending_signals() {
 int ending_signal() { return received_signal; }
 
 ChildProgram::ChildProgram(const std::string& program, const std::vector<std::string>& arguments,
-                           int input_fd, int output_fd) {
+                           int input_fd, int output_fd, int error_fd) {
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
@@ -76,6 +76,7 @@ ChildProgram::ChildProgram(const std::string& program, const std::vector<std::st
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, input_fd, STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&actions, output_fd, STDOUT_FILENO);
+  if (error_fd >= 0) posix_spawn_file_actions_adddup2(&actions, error_fd, STDERR_FILENO);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   sigset_t none;

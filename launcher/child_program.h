@@ -20,12 +20,13 @@ int ending_signal();
 class ChildProgram {
  public:
   // Starts program with arguments (argv[0] is program), its standard input
-  // and output on the given descriptors, standard error shared. Every other
-  // descriptor not marked close-on-exec is inherited. While it runs, the
-  // signals of forward_ending_signals reach it too. Returns with running()
-  // false and the cause in error() when it cannot be started.
+  // and output on the given descriptors, and its standard error on error_fd,
+  // or shared when that is -1. Every other descriptor not marked
+  // close-on-exec is inherited. While it runs, the signals of
+  // forward_ending_signals reach it too. Returns with running() false and
+  // the cause in error() when it cannot be started.
   ChildProgram(const std::string& program, const std::vector<std::string>& arguments, int input_fd,
-               int output_fd);
+               int output_fd, int error_fd = -1);
 
   bool running() const { return pid > 0; }
   const std::string& error() const { return cause; }

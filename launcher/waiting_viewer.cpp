@@ -1,6 +1,7 @@
 #include "waiting_viewer.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,11 +9,11 @@
 
 namespace {
 
-// Writes text to standard output; a reader that has gone away is no fault
-// of capture-view's, so a failed write drops the rest.
-void write_to_standard_output(const char* text, size_t length) {
+// Writes text to fd; a reader that has gone away is no fault of
+// capture-view's, so a failed write drops the rest.
+void write_all(int fd, const char* text, size_t length) {
   while (length > 0) {
-    const ssize_t n = write(STDOUT_FILENO, text, length);
+    const ssize_t n = write(fd, text, length);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return;
     text += n;
@@ -23,30 +24,34 @@ void write_to_standard_output(const char* text, size_t length) {
 }  // namespace
 
 WaitingViewer::WaitingViewer(const std::string& program) {
-  int input[2];
-  int output[2];
-  if (pipe2(input, O_CLOEXEC) != 0) {
+  int ends[3][2];  // standard input, output and error: read end, write end
+  int made = 0;
+  while (made < 3 && pipe2(ends[made], O_CLOEXEC) == 0) ++made;
+  if (made < 3) {
     cause = std::strerror(errno);
+    for (int p = 0; p < made; ++p) {
+      close(ends[p][0]);
+      close(ends[p][1]);
+    }
     return;
   }
-  if (pipe2(output, O_CLOEXEC) != 0) {
-    cause = std::strerror(errno);
-    close(input[0]);
-    close(input[1]);
-    return;
-  }
-  child.emplace(program, std::vector<std::string>{"marker-viewer"}, input[0], output[1]);
-  close(input[0]);
-  close(output[1]);
-  prompt_answer = input[1];
-  viewer_output = output[0];
+  child.emplace(program, std::vector<std::string>{"marker-viewer"}, ends[0][0], ends[1][1],
+                ends[2][1]);
   if (!child->running()) cause = child->error();
+  // The viewer has its own copies of its ends.
+  close(ends[0][0]);
+  close(ends[1][1]);
+  close(ends[2][1]);
+  prompt_answer = ends[0][1];
+  held_output[0] = ends[1][0];
+  held_output[1] = ends[2][0];
 }
 
 WaitingViewer::~WaitingViewer() {
   if (running()) dismiss();
-  if (prompt_answer >= 0) close(prompt_answer);
-  if (viewer_output >= 0) close(viewer_output);
+  for (int fd : {prompt_answer, held_output[0], held_output[1]}) {
+    if (fd >= 0) close(fd);
+  }
 }
 
 void WaitingViewer::dismiss() { child->stop(); }
@@ -57,13 +62,23 @@ int WaitingViewer::answer(const std::string& file_name) {
   if (write(prompt_answer, line.data(), line.size()) < 0) errno = 0;
   close(prompt_answer);
   prompt_answer = -1;
+  // Standard output and error, each passed on to capture-view's own.
+  pollfd held[2] = {{held_output[0], POLLIN, 0}, {held_output[1], POLLIN, 0}};
+  const int destination[2] = {STDOUT_FILENO, STDERR_FILENO};
   char buffer[4096];
-  for (;;) {
-    const ssize_t n = read(viewer_output, buffer, sizeof buffer);
-    if (n > 0) {
-      write_to_standard_output(buffer, static_cast<size_t>(n));
-    } else if (n == 0 || errno != EINTR) {
+  while (held[0].fd >= 0 || held[1].fd >= 0) {
+    if (poll(held, 2, -1) < 0) {
+      if (errno == EINTR) continue;  // a signal, passed on to the viewer
       break;
+    }
+    for (int i = 0; i < 2; ++i) {
+      if (held[i].fd < 0 || held[i].revents == 0) continue;
+      const ssize_t n = read(held[i].fd, buffer, sizeof buffer);
+      if (n > 0) {
+        write_all(destination[i], buffer, static_cast<size_t>(n));
+      } else if (n == 0 || errno != EINTR) {
+        held[i].fd = -1;  // ended; closed with the object
+      }
     }
   }
   return child->wait();
