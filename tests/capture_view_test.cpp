@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "program_run.h"
 #include "program_texts.h"
 #include "temp_dir.h"
@@ -156,6 +157,16 @@ TEST_F(CaptureView, BadRecordingOrUsageEndsWithOneErrorLineAndNoWindow) {
     EXPECT_EQ(run.output(), c.line);
     EXPECT_EQ(left_behind(), std::vector<std::string>{});
   }
+}
+
+// The viewer starts beside the conversion; when the conversion fails,
+// nothing it wrote shows, not even the toolkit's complaint of no display.
+TEST_F(CaptureView, RefusedRecordingWithoutADisplayStillEndsWithOneErrorLine) {
+  const std::string missing = files.path() + "/missing.c3d";
+  const ChildResult run = run_child({CAPTURE_VIEW_PROGRAM, missing}, "", {"DISPLAY=:none"}, 30.0);
+  EXPECT_EQ(run.exit_status, 1) << deadline_message(run);
+  EXPECT_EQ(run.out, "Error: cannot read " + missing + ": No such file or directory\n");
+  EXPECT_EQ(run.err, "");
 }
 
 // With --desktop the same lines also show in a message box, and capture-view
