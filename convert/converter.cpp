@@ -62,12 +62,15 @@ class FrameSteps {
     if (upright) turn_y_up_to_z_up(frame);
   }
 
+  // True when every coordinate that comes out of apply is a float's value
+  // (or NaN): the recording's own floats, turned upright at most.
+  bool gives_floats() const { return single_precision && mm_power == 0; }
+
   // How the values are written: computed by fitting, the recording's own
   // floats, or doubles.
   CoordinateDigits digits() const {
     if (blank_zeros) return CoordinateDigits::nine_significant;
-    return single_precision && mm_power == 0 ? CoordinateDigits::shortest_float
-                                             : CoordinateDigits::shortest_double;
+    return gives_floats() ? CoordinateDigits::shortest_float : CoordinateDigits::shortest_double;
   }
 
  private:
@@ -222,7 +225,8 @@ ConversionSummary convert_recording(const std::string& input, const std::string&
   }
   // Following and fitting need every kept frame before the first is written.
   // Frames that following does not move are counted as they are read.
-  HeldFrames frames(info.labels.size());
+  // Following moves frames by computed centres, which floats cannot hold.
+  HeldFrames frames(info.labels.size(), steps.gives_floats() && !options.follow);
   read_kept_frames(*recording, input, window, stride, steps, summary,
                    [&frames, &written, &options](const Frame& frame) {
                      frames.add(frame);

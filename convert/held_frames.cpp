@@ -6,11 +6,12 @@
 
 #include "huge_pages.h"
 
-HeldFrames::HeldFrames(size_t points_per_frame, size_t block_bytes)
+HeldFrames::HeldFrames(size_t points_per_frame, bool floats, size_t block_bytes)
     : frame_points(points_per_frame),
-      block_frames(std::max<size_t>(
-          1, block_bytes / sizeof(MarkerPoint) / std::max<size_t>(1, points_per_frame))) {
-  const size_t wanted = block_frames * frame_points * sizeof(MarkerPoint);
+      floats(floats),
+      frame_bytes(points_per_frame * (floats ? sizeof(FloatPoint) : sizeof(MarkerPoint))),
+      block_frames(std::max<size_t>(1, block_bytes / std::max<size_t>(1, frame_bytes))) {
+  const size_t wanted = block_frames * frame_bytes;
   block_size =
       std::max<size_t>(1, (wanted + huge_page_bytes - 1) / huge_page_bytes) * huge_page_bytes;
 }
@@ -21,13 +22,31 @@ void HeldFrames::add(const Frame& frame) {
     void* block = std::aligned_alloc(huge_page_bytes, block_size);
     if (block == nullptr) throw std::bad_alloc();
     advise_huge_pages(block, block_size);
-    blocks.emplace_back(static_cast<MarkerPoint*>(block));
+    blocks.emplace_back(static_cast<unsigned char*>(block));
   }
-  std::uninitialized_copy_n(frame.points.begin(), frame_points, points(f));
+  if (floats) {
+    unsigned char* held = frame_start(f);
+    for (size_t p = 0; p < frame_points; ++p, held += sizeof(FloatPoint)) {
+      const MarkerPoint& point = frame.points[p];
+      new (held) FloatPoint{static_cast<float>(point.x), static_cast<float>(point.y),
+                            static_cast<float>(point.z), point.seen};
+    }
+  } else {
+    std::uninitialized_copy_n(frame.points.begin(), frame_points, points(f));
+  }
   numbers.push_back(frame.number);
 }
 
 void HeldFrames::copy_frame(size_t f, Frame& frame) const {
   frame.number = numbers[f];
-  frame.points.assign(points(f), points(f) + frame_points);
+  if (!floats) {
+    frame.points.assign(points(f), points(f) + frame_points);
+    return;
+  }
+  frame.points.resize(frame_points);
+  const auto* held = reinterpret_cast<const FloatPoint*>(frame_start(f));
+  for (MarkerPoint& point : frame.points) {
+    point = MarkerPoint{held->x, held->y, held->z, held->seen != 0};
+    ++held;
+  }
 }

@@ -2,7 +2,8 @@
 // the steps that need them all before the first is written (following,
 // fitting). Their points lie in large blocks offered for huge pages: a
 // vector per frame would touch fresh small pages one by one, each a costly
-// page fault.
+// page fault. Coordinates that are single-precision values are held as
+// floats, in half the memory.
 #ifndef HELD_FRAMES_H
 #define HELD_FRAMES_H
 
@@ -19,10 +20,11 @@ class HeldFrames {
   // Points a block holds at least: 64 MiB of them, 32 huge pages.
   static constexpr size_t default_block_bytes = size_t{64} << 20;
 
-  // Every frame added has points_per_frame points; a block holds as many
-  // whole frames as block_bytes has room for, at least one, and is rounded
-  // up to whole huge pages.
-  explicit HeldFrames(size_t points_per_frame, size_t block_bytes = default_block_bytes);
+  // Every frame added has points_per_frame points. With floats, every
+  // coordinate added must be a float's value (or NaN), and points() is not
+  // available. A block holds as many whole frames as block_bytes has room
+  // for, at least one, and is rounded up to whole huge pages.
+  HeldFrames(size_t points_per_frame, bool floats, size_t block_bytes = default_block_bytes);
 
   // Copies frame to the end. Throws std::bad_alloc when memory runs out.
   void add(const Frame& frame);
@@ -30,24 +32,37 @@ class HeldFrames {
   size_t size() const { return numbers.size(); }
   size_t points_per_frame() const { return frame_points; }
   int64_t number(size_t f) const { return numbers[f]; }
-  // The points of frame f, points_per_frame of them.
-  MarkerPoint* points(size_t f) { return blocks[f / block_frames].get() + offset(f); }
-  const MarkerPoint* points(size_t f) const { return blocks[f / block_frames].get() + offset(f); }
+  // The points of frame f, points_per_frame of them; held as doubles only.
+  MarkerPoint* points(size_t f) { return reinterpret_cast<MarkerPoint*>(frame_start(f)); }
+  const MarkerPoint* points(size_t f) const {
+    return reinterpret_cast<const MarkerPoint*>(frame_start(f));
+  }
 
   // Makes frame a copy of frame f, reusing frame's memory.
   void copy_frame(size_t f, Frame& frame) const;
 
  private:
-  struct FreeBlock {
-    void operator()(MarkerPoint* block) const { std::free(block); }
+  // A point held as floats.
+  struct FloatPoint {
+    float x;
+    float y;
+    float z;
+    uint32_t seen;
   };
-  size_t offset(size_t f) const { return f % block_frames * frame_points; }
+  struct FreeBlock {
+    void operator()(unsigned char* block) const { std::free(block); }
+  };
+  unsigned char* frame_start(size_t f) const {
+    return blocks[f / block_frames].get() + f % block_frames * frame_bytes;
+  }
 
   size_t frame_points;
+  bool floats;
+  size_t frame_bytes;   // bytes of one held frame's points
   size_t block_frames;  // frames a block holds, at least 1
   size_t block_size;    // bytes of a block, whole huge pages
   std::vector<int64_t> numbers;
-  std::vector<std::unique_ptr<MarkerPoint[], FreeBlock>> blocks;
+  std::vector<std::unique_ptr<unsigned char[], FreeBlock>> blocks;
 };
 
 #endif  // HELD_FRAMES_H
