@@ -1,21 +1,17 @@
 #include "joint_series.h"
 
 #include <sanitizer/asan_interface.h>
-#include <sys/mman.h>
 
-#include <cstdint>
 #include <initializer_list>
-#include <limits>
-#include <new>
 
 #include "fault.h"
+#include "huge_page_block.h"
 #include "messages.h"
 
 namespace {
 
 constexpr size_t cache_line = 64;
 constexpr size_t doubles_per_line = cache_line / sizeof(double);
-constexpr uintptr_t huge_page = uintptr_t{2} << 20;
 
 // Distance in cache lines from the start of one series to the start of the
 // next: the series, one spare line, and one more when that makes an even
@@ -26,15 +22,6 @@ size_t series_stride_lines(size_t sample_count) {
   size_t lines = sample_count / doubles_per_line + (sample_count % doubles_per_line != 0) + 1;
   if (lines % 2 == 0) ++lines;
   return lines;
-}
-
-// Asks for huge pages on the 2 MiB-aligned part of [begin, begin + bytes).
-// Only advice: without it, or when the kernel declines, the pages are small.
-void advise_huge_pages(void* begin, size_t bytes) {
-  const uintptr_t start = reinterpret_cast<uintptr_t>(begin);
-  const uintptr_t first = (start + huge_page - 1) & ~(huge_page - 1);
-  const uintptr_t last = (start + bytes) & ~(huge_page - 1);
-  if (first < last) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
 }  // namespace
@@ -62,10 +49,8 @@ void create_joint_series(MotionData& data) {
   if (!joint_series_bytes(length, static_cast<size_t>(data.joint_count), block_bytes)) {
     report_fault(messages::out_of_memory);
   }
-  const size_t block_doubles = block_bytes / sizeof(double);
-  double* const block = new (std::align_val_t{cache_line}, std::nothrow) double[block_doubles];
+  auto* const block = static_cast<double*>(allocate_block(block_bytes));
   if (block == nullptr) report_fault(messages::out_of_memory);
-  advise_huge_pages(block, block_bytes);
 
   const size_t stride = series_stride_lines(length) * doubles_per_line;
   double* series = block;
