@@ -4,25 +4,21 @@
 #include <memory>
 #include <new>
 
-#include "huge_pages.h"
-
 HeldFrames::HeldFrames(size_t points_per_frame, bool floats, size_t block_bytes)
     : frame_points(points_per_frame),
       floats(floats),
       frame_bytes(points_per_frame * (floats ? sizeof(FloatPoint) : sizeof(MarkerPoint))),
       block_frames(std::max<size_t>(1, block_bytes / std::max<size_t>(1, frame_bytes))) {
-  const size_t wanted = block_frames * frame_bytes;
-  block_size =
-      std::max<size_t>(1, (wanted + huge_page_bytes - 1) / huge_page_bytes) * huge_page_bytes;
+  // At least one huge page, which allocate_block rounds up to whole ones.
+  block_size = std::max(block_frames * frame_bytes, huge_page_bytes);
 }
 
 void HeldFrames::add(const Frame& frame) {
   const size_t f = numbers.size();
   if (f % block_frames == 0) {
-    void* block = std::aligned_alloc(huge_page_bytes, block_size);
+    void* block = allocate_block(block_size);
     if (block == nullptr) throw std::bad_alloc();
-    advise_huge_pages(block, block_size);
-    blocks.emplace_back(static_cast<unsigned char*>(block));
+    blocks.emplace_back(static_cast<unsigned char*>(block), FreeBlock{block_size});
   }
   if (floats) {
     unsigned char* held = frame_start(f);

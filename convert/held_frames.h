@@ -9,10 +9,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
+#include "huge_page_block.h"
 #include "marker_recording.h"
 
 class HeldFrames {
@@ -50,7 +50,8 @@ class HeldFrames {
     uint32_t seen;
   };
   struct FreeBlock {
-    void operator()(unsigned char* block) const { std::free(block); }
+    size_t bytes;
+    void operator()(unsigned char* block) const { free_block(block, bytes); }
   };
   unsigned char* frame_start(size_t f) const {
     return blocks[f / block_frames].get() + f % block_frames * frame_bytes;
@@ -60,7 +61,7 @@ class HeldFrames {
   bool floats;
   size_t frame_bytes;   // bytes of one held frame's points
   size_t block_frames;  // frames a block holds, at least 1
-  size_t block_size;    // bytes of a block, whole huge pages
+  size_t block_size;    // bytes asked for a block
   std::vector<int64_t> numbers;
   std::vector<std::unique_ptr<unsigned char[], FreeBlock>> blocks;
 };

@@ -2,13 +2,10 @@
 
 #include <sanitizer/asan_interface.h>
 
-#include <cstdint>
 #include <initializer_list>
-#include <limits>
-#include <new>
 
 #include "fault.h"
-#include "huge_pages.h"
+#include "huge_page_block.h"
 #include "messages.h"
 
 namespace {
@@ -52,10 +49,8 @@ void create_joint_series(MotionData& data) {
   if (!joint_series_bytes(length, static_cast<size_t>(data.joint_count), block_bytes)) {
     report_fault(messages::out_of_memory);
   }
-  const size_t block_doubles = block_bytes / sizeof(double);
-  double* const block = new (std::align_val_t{cache_line}, std::nothrow) double[block_doubles];
+  auto* const block = static_cast<double*>(allocate_block(block_bytes));
   if (block == nullptr) report_fault(messages::out_of_memory);
-  advise_huge_pages(block, block_bytes);
 
   const size_t stride = series_stride_lines(length) * doubles_per_line;
   double* series = block;

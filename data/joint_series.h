@@ -10,7 +10,7 @@
 // data.sample_count doubles, all of them in one block sized once from the
 // counts. Consecutive series lie an odd number of cache lines apart, with at
 // least one spare line between them, so that storing one row touches a
-// different cache set for each series; the block is offered to the kernel for
+// different cache set for each series; the block is an allocate_block of
 // huge pages, so that filling it takes a few page faults instead of one per
 // 4 KiB. The values are not set. A negative sample_count creates nothing
 // and leaves every series null.

@@ -8,11 +8,13 @@
 #include <new>
 
 #include "fault.h"
+#include "huge_page_block.h"
 #include "messages.h"
 
 namespace {
 
-constexpr size_t buffer_size = size_t{1} << 20;
+// One huge page: the reader's first read fills it with one page fault.
+constexpr size_t buffer_size = huge_page_bytes;
 
 // The longest text that can hold a line of allowed length and its line end,
 // a carriage return and a newline at most.
@@ -54,7 +56,7 @@ LineReader::LineReader(FILE* file) : LineReader(file, FilePart{0, -1, '\n'}) {
 
 LineReader::LineReader(FILE* file, const FilePart& part)
     : descriptor(fileno(file)),
-      buffer(new (std::nothrow) char[buffer_size]),
+      buffer(static_cast<char*>(allocate_block(buffer_size))),
       next_offset(part.begin),
       end_offset(part.end),
       quiet(true),
@@ -62,7 +64,7 @@ LineReader::LineReader(FILE* file, const FilePart& part)
       line_end(part.line_end),
       fault(buffer == nullptr) {}
 
-LineReader::~LineReader() { delete[] buffer; }
+LineReader::~LineReader() { free_block(buffer, buffer_size); }
 
 bool LineReader::next_line(const char*& text, size_t& length) {
   if (fault) return false;

@@ -11,6 +11,7 @@
 #include "data_line.h"
 #include "fault.h"
 #include "header_tokens.h"
+#include "huge_page_block.h"
 #include "joint_series.h"
 #include "line_reader.h"
 #include "messages.h"
@@ -47,6 +48,21 @@ T* allocate_array(int32_t count) {
   T* array = new (std::nothrow) T[static_cast<size_t>(count)];
   if (array == nullptr) report_fault(messages::out_of_memory);
   return array;
+}
+
+// Points sample_times and sample_numbers at sample_count elements each, both
+// in one block (allocate_block), so that a long capture's arrays fill with few
+// page faults; both null for a negative count. Ends the process when memory
+// is exhausted.
+void create_sample_arrays(MotionData& data) {
+  data.sample_times = nullptr;
+  data.sample_numbers = nullptr;
+  if (data.sample_count < 0) return;
+  const auto count = static_cast<size_t>(data.sample_count);
+  void* const block = allocate_block(count * (sizeof(double) + sizeof(int32_t)));
+  if (block == nullptr) report_fault(messages::out_of_memory);
+  data.sample_times = static_cast<double*>(block);
+  data.sample_numbers = reinterpret_cast<int32_t*>(data.sample_times + count);
 }
 
 // Reads the header line and checks its first two tokens; the tokens left
@@ -102,8 +118,7 @@ int load_open_capture(FILE* file, MotionData& data, int cores) {
   if (!halves) count_samples(file, data);
   count_joints(file, data);
   check_record_fits(data.sample_count, data.joint_count);
-  data.sample_numbers = allocate_array<int32_t>(data.sample_count);
-  data.sample_times = allocate_array<double>(data.sample_count);
+  create_sample_arrays(data);
   data.joints = allocate_array<JointTrack>(data.joint_count);
   read_joint_names(file, data);
   create_joint_series(data);

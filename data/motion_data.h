@@ -34,7 +34,7 @@ struct MotionData {
 // on standard output and ends the process with status 1, so it returns only
 // after a complete load.
 // Files of 1 MiB and more load on two cores when the process may run on two
-// or more and the machine has a second core idle (idle_cores); see the next.
+// or more and not every core runs another thread (idle_cores); see the next.
 void load_motion_data(const char* file_name, MotionData& data);
 
 // load_motion_data on the given number of cores, whatever the file's size.

@@ -44,9 +44,11 @@ long running_threads() {
 
 int available_cores() { return processor_count() >= 2 ? 2 : 1; }
 
-int idle_cores() {
-  const int processors = processor_count();
-  return processors >= 2 && running_threads() <= processors - 1 ? 2 : 1;
+int idle_cores() { return cores_worth_using(processor_count(), running_threads()); }
+
+int cores_worth_using(int processors, long running_threads) {
+  const long other_threads = running_threads - 1;
+  return processors >= 2 && other_threads < processors ? 2 : 1;
 }
 
 void run_side_by_side(const std::function<void()>& first, const std::function<void()>& second) {

@@ -9,11 +9,19 @@
 // one core or under an affinity to one core.
 int available_cores();
 
-// The cores worth using now, at most 2: available_cores(), but 1 when more
-// processes are ready to run than the machine has cores besides this one
-// (procs_running of /proc/stat), since a second thread would then only split
-// this process's share of a busy machine. Reads /proc/stat once.
+// The cores worth using now, at most 2: cores_worth_using for this
+// process's processors and the threads ready to run on the machine
+// (procs_running of /proc/stat, this one included). Reads /proc/stat once.
 int idle_cores();
+
+// The rule of idle_cores: 2 when there are two processors or more and at
+// least one of them runs no other thread, so that the second thread finds a
+// core to itself or shares one with a single other thread, whose own share
+// stays the same (a thread that was running at that instant is most often a
+// short one, such as the parent that has just started this process); 1 on
+// one processor, or when every processor runs another thread, where a second
+// thread would only split this process's share of a busy machine.
+int cores_worth_using(int processors, long running_threads);
 
 // Runs second on a new thread and first on this one, and waits for both.
 // When no thread can be started, runs both here, one after the other. The

@@ -122,27 +122,29 @@ bool count_samples_in_halves(FILE* file, MotionData& data, FileSplit& split) {
 bool read_rows_in_halves(FILE* file, MotionData& data, const FileSplit& split) {
   const std::vector<double*> series = column_series(data);
   // Reads the rows from first_row up to end_row from part, after its header
-  // line when it has one; true when every one of them was there.
+  // line when it has one; true when every one of them was there. The flag
+  // lives on the reading thread until the end: the two results share a cache
+  // line, which a write per row would pass back and forth between the cores.
   const auto read_rows = [&](const FilePart& part, bool has_header, int32_t first_row,
-                             int32_t end_row, bool& whole) {
+                             int32_t end_row) {
     LineReader reader(file, part);
     const char* line;
     size_t length;
-    whole = !has_header || reader.next_line(line, length);
+    bool whole = !has_header || reader.next_line(line, length);
     for (int32_t row = first_row; whole && row < end_row; ++row) {
       whole = reader.next_line(line, length);
       if (whole) store_data_line(line, length, row, series, data.sample_numbers);
     }
     // The first half must end with its last row, where the second begins.
     if (whole && has_header) whole = reader.line_was_ended() && !reader.next_line(line, length);
-    whole = whole && !reader.faulted();
+    return whole && !reader.faulted();
   };
   bool first_whole = false, second_whole = false;
   run_side_by_side(
-      [&] { read_rows(first_half(split), true, 0, split.first_half_rows, first_whole); },
+      [&] { first_whole = read_rows(first_half(split), true, 0, split.first_half_rows); },
       [&] {
-        read_rows(second_half(split), false, split.first_half_rows, data.sample_count,
-                  second_whole);
+        second_whole =
+            read_rows(second_half(split), false, split.first_half_rows, data.sample_count);
       });
   return first_whole && second_whole;
 }

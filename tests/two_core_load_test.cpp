@@ -139,6 +139,20 @@ TEST(TwoCoreLoad, ReportsTheFirstFaultOfOneCore) {
   }
 }
 
+// Columns: processors, threads running (the caller included), cores worth
+// using. A second core is taken while some processor runs no other thread.
+TEST(TwoCoreLoad, SecondCoreWhileAProcessorRunsNoOtherThread) {
+  const struct {
+    int processors;
+    long running;
+    int cores;
+  } cases[] = {{1, 1, 1}, {2, 1, 2}, {2, 2, 2}, {2, 3, 1}, {2, 9, 1}, {4, 4, 2}, {4, 5, 1}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(cores_worth_using(c.processors, c.running), c.cores)
+        << c.processors << " processors, " << c.running << " running";
+  }
+}
+
 // Held to one core, the process loads and fills on one.
 TEST(TwoCoreLoad, OneCoreUnderAnAffinityOfOne) {
   const ChildResult child = run_in_child([] {
