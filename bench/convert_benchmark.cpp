@@ -12,8 +12,9 @@
 // to one core and that of each thread on two: the ratio the wall clock
 // would show on two free cores at most, whatever else runs.
 //
-// Usage: convert_benchmark [RUNS]   (default 5; best run counts; the folder
-// is made under $TMPDIR, else /tmp, and removed at the end)
+// Usage: convert_benchmark [RUNS [FORMAT]]   (default 5; best run counts;
+// FORMAT measures only the formats whose name starts with it, "Motive"
+// say; the folder is made under $TMPDIR, else /tmp, and removed at the end)
 #include <sched.h>
 #include <sys/stat.h>
 
@@ -208,9 +209,9 @@ std::string capture_file() {
   return write_capture_file(path.c_str(), shape) ? read_file(path) : "";
 }
 
-// Converts every case's generated file `runs` times and prints the figures;
-// returns the status.
-int measure_conversions(int runs) {
+// Converts the generated file of every case whose format starts with
+// `formats` `runs` times and prints the figures; returns the status.
+int measure_conversions(int runs, const std::string& formats) {
   const Case cases[] = {
       {"C3D", "recording.c3d", [] { return c3d_recording(motion, 16); }, false, 150.0},
       {"TRC", "recording.trc", [] { return trc_table(motion); }, true, 150.0},
@@ -230,6 +231,7 @@ int measure_conversions(int runs) {
   const std::string output = dir.path() + "/capture.csv";
   const std::string copy = dir.path() + "/copy.csv";
   for (const Case& c : cases) {
+    if (std::string(c.format).rfind(formats, 0) != 0) continue;
     const std::string input = dir.write(c.file_name, c.contents());
     Timing timing;
     if (!time_conversion(input, output, copy, runs, timing)) {
@@ -245,5 +247,7 @@ int measure_conversions(int runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return run_benchmark(argc, argv, "convert_benchmark", 5, measure_conversions);
+  const std::string formats = argc == 3 ? argv[2] : "";
+  return run_benchmark(argc == 3 ? 2 : argc, argv, "convert_benchmark", 5,
+                       [&formats](int runs) { return measure_conversions(runs, formats); });
 }

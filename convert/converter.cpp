@@ -38,9 +38,12 @@ double written_seconds(const RecordingInfo& info, const Frame& frame) {
 // tell the summary.
 class FrameSteps {
  public:
-  FrameSteps(const RecordingInfo& info, const ConversionOptions& options,
+  // Asks recording to read its coordinates into millimetres when it can.
+  FrameSteps(MarkerRecording& recording, const ConversionOptions& options,
              ConversionSummary& summary)
-      : single_precision(info.single_precision), blank_zeros(options.fit || options.follow) {
+      : single_precision(recording.info().single_precision),
+        blank_zeros(options.fit || options.follow) {
+    const RecordingInfo& info = recording.info();
     const std::optional<int> power = millimetre_power(info.units);
     if (options.keep_units || !power) {
       summary.units = power || options.keep_units ? info.units : "";
@@ -49,6 +52,7 @@ class FrameSteps {
       if (*power != 0) {
         summary.recorded_units = info.units;
         mm_power = *power;
+        shift_after_reading = !recording.read_times_power_of_ten(mm_power);
       }
     }
     upright = options.up.value_or(info.up) == UpAxis::y;
@@ -58,7 +62,7 @@ class FrameSteps {
   // The coordinates of frame in the capture's units and orientation.
   void apply(Frame& frame) const {
     if (blank_zeros) blank_zero_coordinates(frame);
-    if (mm_power != 0) scale_to_millimetres(frame, mm_power, single_precision);
+    if (shift_after_reading) scale_to_millimetres(frame, mm_power, single_precision);
     if (upright) turn_y_up_to_z_up(frame);
   }
 
@@ -77,6 +81,7 @@ class FrameSteps {
   bool single_precision;
   bool blank_zeros;
   int mm_power = 0;
+  bool shift_after_reading = false;  // the recording reads its values unshifted
   bool upright = false;
 };
 
@@ -209,7 +214,7 @@ ConversionSummary convert_recording(const std::string& input, const std::string&
   summary.frames_claimed = info.frames_claimed;
   summary.rate_hz = info.rate_hz / static_cast<double>(options.every);
   summary.followed = options.follow;
-  const FrameSteps steps(info, options, summary);
+  const FrameSteps steps(*recording, options, summary);
   WrittenFrames written(info, summary);
 
   if (!options.fit && !options.follow) {

@@ -51,6 +51,11 @@ class MarkerRecording {
   // returns true, or returns false after the last frame. Throws
   // ConversionError when the frame holds a value that cannot be converted.
   virtual bool next_frame(Frame& frame) = 0;
+
+  // Asks next_frame to deliver every coordinate from now on times
+  // 10^power, the double shift_decimal_point gives for it, and returns
+  // true; false when the reader leaves that to its caller.
+  virtual bool read_times_power_of_ten(int /*power*/) { return false; }
 };
 
 #endif  // MARKER_RECORDING_H

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "number_parser.h"
 #include "shortest_text.h"
@@ -28,6 +29,36 @@ std::optional<int> millimetre_power(const std::string& units) {
   return std::nullopt;
 }
 
+namespace {
+
+// The decimal digits hold (no exponent after them) times 10^power, when an
+// exact mantissa of at most 15 digits and an exact power of ten make it one
+// correctly rounded division or multiplication; false otherwise.
+bool shift_plain_digits(const number_parser_detail::DecimalDigits& digits, int power,
+                        double& value) {
+  using namespace number_parser_detail;
+  const long places = digits.fraction_digits - power;
+  const long largest_power = static_cast<long>(std::size(exact_powers_of_ten)) - 1;
+  if (digits.digit_count == 0 || digits.digit_count > max_plain_digits || places > largest_power ||
+      -places > largest_power) {
+    return false;
+  }
+  const double mantissa = static_cast<double>(static_cast<int64_t>(digits.mantissa));
+  const double magnitude = places >= 0 ? mantissa / exact_powers_of_ten[places]
+                                       : mantissa * exact_powers_of_ten[-places];
+  value = digits.negative ? -magnitude : magnitude;
+  return true;
+}
+
+}  // namespace
+
+const char* scan_shifted_decimal(const char* begin, const char* end, int power, double& value) {
+  const number_parser_detail::DecimalDigits digits =
+      number_parser_detail::scan_decimal_digits(begin, end);
+  const bool exponent_follows = digits.stop < end && (*digits.stop == 'e' || *digits.stop == 'E');
+  return !exponent_follows && shift_plain_digits(digits, power, value) ? digits.stop : begin;
+}
+
 double shift_decimal_point(double value, int power, bool single_precision) {
   if (power == 0 || !std::isfinite(value)) return value;
   uint64_t whole = 0;
@@ -45,14 +76,8 @@ double shift_decimal_point(double value, int power, bool single_precision) {
   const number_parser_detail::DecimalDigits digits =
       number_parser_detail::scan_decimal_digits(text, end);
   const bool exponent_follows = digits.stop < end;
-  const long places = digits.fraction_digits - power;
-  if (!exponent_follows && digits.digit_count <= number_parser_detail::max_plain_digits &&
-      places >= 0) {
-    // An exact mantissa over an exact power of ten: one correctly rounded division.
-    const double magnitude = static_cast<double>(static_cast<int64_t>(digits.mantissa)) /
-                             number_parser_detail::exact_powers_of_ten[places];
-    return digits.negative ? -magnitude : magnitude;
-  }
+  double shifted = 0.0;
+  if (!exponent_follows && shift_plain_digits(digits, power, shifted)) return shifted;
   // Otherwise the exponent says it: "1.5e-07" and power 3 read as "1.5e-07e3"
   // would not parse, so the text's own exponent is added to.
   long exponent = 0;

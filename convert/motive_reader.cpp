@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "comma_row.h"
 #include "conversion_error.h"
 #include "frame_rate.h"
 
@@ -152,8 +153,8 @@ bool MotiveReader::next_frame(Frame& frame) {
     if (!lines.next(line)) return false;
   } while (is_blank_row(line, ','));
   const size_t line_number = lines.line_number();
-  split_cells(line, ',', cells);
-  if (!read_whole_number(cells.front(), frame.number)) {
+  CommaRow row(line, cells);
+  if (!read_whole_number(row.cell(0).value_or(""), frame.number)) {
     throw ConversionError(at_line(line_number, "the frame number is not a whole number"));
   }
   frame.points.resize(x_columns.size());
@@ -163,9 +164,7 @@ bool MotiveReader::next_frame(Frame& frame) {
     point.seen = true;
     for (size_t i = 0; i < 3; ++i) {
       const size_t column = x_columns[m] + i;
-      const CellValue value = column < cells.size()
-                                  ? read_number_cell(cells[column], *coordinates[i])
-                                  : CellValue::empty;
+      const CellValue value = row.number(column, millimetre_power, *coordinates[i]);
       if (value == CellValue::bad) {
         throw ConversionError(
             at_line(line_number, "column " + std::to_string(column + 1) + " holds no number"));
@@ -173,5 +172,10 @@ bool MotiveReader::next_frame(Frame& frame) {
       if (value == CellValue::empty) point.seen = false;
     }
   }
+  return true;
+}
+
+bool MotiveReader::read_times_power_of_ten(int power) {
+  millimetre_power = power;
   return true;
 }

@@ -32,6 +32,9 @@ class MotiveReader : public MarkerRecording {
   // frame and the row's cells have grown.
   bool next_frame(Frame& frame) override;
 
+  // Moves the decimal point of each coordinate's text as it reads it.
+  bool read_times_power_of_ten(int power) override;
+
  private:
   // Reads rate, units and claimed frames from the first line.
   void read_settings(std::string_view line);
@@ -44,6 +47,7 @@ class MotiveReader : public MarkerRecording {
   RecordingInfo description;
   std::vector<size_t> x_columns;  // column of each marker's X; Y and Z follow
   std::vector<std::string_view> cells;
+  int millimetre_power = 0;  // the power of ten every coordinate read is multiplied by
 };
 
 #endif  // MOTIVE_READER_H

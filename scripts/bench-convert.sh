@@ -4,7 +4,8 @@
 # in every format capture-convert reads (each up to about 200 MB, with its
 # capture beside it, removed afterwards), converts each and prints the MB
 # per second against its target, beside a plain write of the same capture.
-# Usage: scripts/bench-convert.sh [RUNS]
+# Usage: scripts/bench-convert.sh [RUNS [FORMAT]]   (FORMAT: only the formats
+# whose name starts with it, e.g. Motive)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -73,6 +74,69 @@ TEST(Millimetres, RandomDecimalsShiftLikeTheirTextWithAnExponent) {
       const std::string shifted = text + "e" + std::to_string(power);
       ASSERT_EQ(shortest(shift_decimal_point(value, power, false)),
                 shortest(std::strtod(shifted.c_str(), nullptr)))
+          << text << " x 10^" << power;
+    }
+  }
+}
+
+// Columns: the text, the power, the characters read (0: none; its
+// value then is not looked at). What is read must be the double that
+// shift_decimal_point gives for the value read, to the bit.
+TEST(Millimetres, PlainDecimalsAreReadShifted) {
+  const struct {
+    const char* text;
+    int power;
+    size_t read;
+  } cases[] = {
+      {"1.252442", 3, 8},
+      {"-0.147178,", 3, 9},
+      {"0.100000", 3, 8},
+      {"-0.000000", 3, 9},
+      {" .5", 1, 3},
+      {"12", 3, 2},
+      {"2.5", 0, 3},
+      {"123456789.123456", 3, 16},
+      {"0.7337041 x", 3, 9},
+      {"1234567890123456", 3, 0},
+      {"1e3", 3, 0},
+      {"1.5E-2", 3, 0},
+      {"-", 3, 0},
+      {".", 3, 0},
+      {"", 3, 0},
+      {"nan", 3, 0},
+  };
+  for (const auto& c : cases) {
+    const char* const end = c.text + std::strlen(c.text);
+    double value = -1.0;
+    const char* const stop = scan_shifted_decimal(c.text, end, c.power, value);
+    ASSERT_EQ(static_cast<size_t>(stop - c.text), c.read) << c.text;
+    if (c.read == 0) continue;
+    const double expected = shift_decimal_point(std::strtod(c.text, nullptr), c.power, false);
+    EXPECT_EQ(std::signbit(value), std::signbit(expected)) << c.text;
+    EXPECT_EQ(value, expected) << c.text << " x 10^" << c.power;
+  }
+}
+
+// Random decimals of 1 to 15 digits, zeros at either end included: read
+// shifted in one step as shifted after reading.
+TEST(Millimetres, RandomDecimalsReadShiftedAsShiftedAfterReading) {
+  std::mt19937_64 random(9122026);
+  std::uniform_int_distribution<int> digits(1, 15);
+  std::uniform_int_distribution<int> digit(0, 9);
+  for (int i = 0; i < 100000; ++i) {
+    const int count = digits(random);
+    std::string text = random() % 2 ? "-" : "";
+    const int point = std::uniform_int_distribution<int>(0, count)(random);
+    for (int d = 0; d < count; ++d) {
+      if (d == point && d > 0) text += '.';
+      text += static_cast<char>('0' + digit(random));
+    }
+    for (int power : {0, 1, 3}) {
+      double value = 0.0;
+      const char* const end = text.data() + text.size();
+      ASSERT_EQ(scan_shifted_decimal(text.data(), end, power, value), end) << text;
+      ASSERT_EQ(shortest(value),
+                shortest(shift_decimal_point(std::strtod(text.c_str(), nullptr), power, false)))
           << text << " x 10^" << power;
     }
   }

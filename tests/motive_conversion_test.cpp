@@ -139,6 +139,32 @@ TEST(MotiveConversion, LengthUnitsAreTheRecordedUnits) {
   }
 }
 
+// The export in metres written in millimetres, each coordinate moved by its
+// decimal point whatever its cell looks like. Columns: the quirk, the
+// export, the capture's first frame row.
+TEST(MotiveConversion, MetresBecomeMillimetresCellByCell) {
+  const std::string row = "0,0,500,1500,-250,2659.741,-830.793,-2862.191,100,900,200\n";
+  const struct {
+    const char* what;
+    std::string text;
+    std::string row;
+  } cases[] = {
+      {"plain cells", export_file, row},
+      {"quoted cells", edited({{",2.659741,", ",\"2.659741\","}}), row},
+      {"padded cells", edited({{",2.659741,", ", 2.659741 ,"}}), row},
+      {"an exponent", edited({{",2.659741,", ",2659.741e-3,"}}), row},
+      {"16 digits", edited({{",2.659741,", ",2.659741000000000,"}}), row},
+      {"a quote in a skipped column", edited({{"1.2,0.0001,0.5", "1.2,\"0,0001\",0.5"}}), row},
+      {"minus zero", edited({{",-0.830793,", ",-0.000000,"}}),
+       "0,0,500,1500,-250,2659.741,-0,-2862.191,100,900,200\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string capture = convert_text("take.csv", c.text, nullptr, {UpAxis::z, false});
+    const size_t first_row = capture.find('\n') + 1;
+    EXPECT_EQ(capture.substr(first_row, c.row.size()), c.row) << c.what;
+  }
+}
+
 // Exports that must be refused. Columns: what is wrong, the file, the end
 // of the message (the converter puts the file's path before it).
 TEST(MotiveConversion, BadExportsNameTheLineAndTheCause) {
@@ -155,6 +181,13 @@ TEST(MotiveConversion, BadExportsNameTheLineAndTheCause) {
        "line 7: no marker Position columns (Type Marker, Rigid Body Marker or Bone Marker)"},
       {"text in a cell", edited({{"2.659775", "2.65x"}}), "line 9: column 15 holds no number"},
       {"infinite cell", edited({{"-0.830803", "-inf"}}), "line 9: column 16 holds no number"},
+      {"two bad cells in a row", edited({{"2.659775,-0.830803", "2.65x,-0.8y"}}),
+       "line 9: column 15 holds no number"},
+      {"text in a cell of a row with a quote",
+       edited({{"2.659775", "2.65x"}, {"1.2,0.0001,,", "1.2,\"0,0001\",,"}}),
+       "line 9: column 15 holds no number"},
+      {"an exponent without digits", edited({{"-0.830803", "-0.830803e"}}),
+       "line 9: column 16 holds no number"},
       {"fractional frame number", edited({{"\n1,0.01", "\n1.5,0.01"}}),
        "line 9: the frame number is not a whole number"},
       {"rate 0", edited({{"Rate,100.000000", "Rate,0"}}),
