@@ -24,6 +24,11 @@ double time_program(const std::vector<std::string>& argv) {
   return result.exit_status == 0 ? seconds.count() : -1.0;
 }
 
+double time_program_into_new_file(const std::vector<std::string>& argv, const std::string& output) {
+  std::remove(output.c_str());
+  return time_program(argv);
+}
+
 int run_benchmark(int argc, char** argv, const char* name, int default_runs,
                   const std::function<int(int runs)>& body) {
   const int runs = argc > 1 ? std::atoi(argv[1]) : default_runs;

@@ -121,10 +121,11 @@ bool keep_best(double seconds, bool first, double& best) {
 bool time_program_on_cores(const std::string& input, const std::string& output, int runs,
                            Timing& timing) {
   for (int i = 0; i < runs; ++i) {
-    if (!keep_best(time_program({CAPTURE_CONVERT_PROGRAM, input, output}), i == 0,
-                   timing.program_cores) ||
+    if (!keep_best(time_program_into_new_file({CAPTURE_CONVERT_PROGRAM, input, output}, output),
+                   i == 0, timing.program_cores) ||
         !keep_best(
-            time_program({"/usr/bin/taskset", "-c", "0", CAPTURE_CONVERT_PROGRAM, input, output}),
+            time_program_into_new_file(
+                {"/usr/bin/taskset", "-c", "0", CAPTURE_CONVERT_PROGRAM, input, output}, output),
             i == 0, timing.program_one_core)) {
       return false;
     }

@@ -154,10 +154,8 @@ int measure_window(int runs) {
   // costs its host's page faults, which later runs and a user's next one
   // do not pay. It is shown, not counted.
   for (int run = 0; run <= runs; ++run) {
-    // A new file, as capture-view writes: replacing the last run's would
-    // add the freeing of its pages to the conversion's time.
-    std::remove(capture.c_str());
-    const double convert = time_program({CAPTURE_CONVERT_PROGRAM, recording, capture});
+    const double convert =
+        time_program_into_new_file({CAPTURE_CONVERT_PROGRAM, recording, capture}, capture);
     if (convert < 0.0) throw std::runtime_error("capture-convert failed on " + recording);
     const double window = seconds_to_first_picture(display, recording);
     const double ratio = window / convert;
