@@ -8,9 +8,11 @@
 namespace {
 
 constexpr int digits = 9;
-// 10^n for n from 0 to 13, all exact in a double.
-constexpr double powers_of_ten[] = {1e0, 1e1, 1e2, 1e3,  1e4,  1e5,  1e6,
-                                    1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13};
+// 10^n for n from -5 to 13: from 1 on exact in a double, below 1 rounded,
+// as doubles must be.
+constexpr double decades[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0,  1e1,  1e2,  1e3, 1e4,
+                              1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13};
+constexpr int decade_of_one = 5;         // the index of 1e0 in decades
 constexpr double smallest_fixed = 1e-4;  // %g turns to the scientific form below
 constexpr double largest_fixed = 1e9;    // and at or above
 // The scaled value is formed with an error far below this, so a fraction
@@ -20,11 +22,6 @@ constexpr double tie_margin = 1e-6;
 char* to_chars_nine(char* out, double value) {
   return std::to_chars(out, out + 32, value, std::chars_format::general, digits).ptr;
 }
-
-// 10^n for n from -5 to 9; those below 1 rounded, as doubles must be.
-constexpr double decades[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2,
-                              1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9};
-constexpr int decade_of_one = 5;  // the index of 1e0 in decades
 
 // The power of ten of the first digit of magnitude, from -4 to 8, for
 // smallest_fixed <= magnitude < largest_fixed; one too small right at a
@@ -59,7 +56,7 @@ char* write_nine_digits(char* out, double value) {
   const double magnitude = std::fabs(value);
   if (!(magnitude >= smallest_fixed && magnitude < largest_fixed)) return to_chars_nine(out, value);
   const int exponent = first_digit_power(magnitude);
-  const double scaled = magnitude * powers_of_ten[digits - 1 - exponent];
+  const double scaled = magnitude * decades[decade_of_one + digits - 1 - exponent];
   const auto truncated = static_cast<uint64_t>(scaled);
   const double fraction = scaled - static_cast<double>(truncated);
   if (std::fabs(fraction - 0.5) < tie_margin) return to_chars_nine(out, value);
