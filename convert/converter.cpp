@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "capture_writer.h"
@@ -160,14 +161,23 @@ class WrittenFrames {
   double last_seconds = 0.0;
 };
 
-// Writes the capture of recording to output: its header, then each frame
-// for_each_frame hands to the writing function it is given. Returns false,
-// with nothing written, when for_each_frame does.
+// What a capture is written from: the recording's description, the
+// markers' unique names and how coordinates are written.
+struct CaptureLayout {
+  const RecordingInfo& info;
+  std::vector<std::string> names;
+  CoordinateDigits digits;
+};
+
+// Writes the capture to output: its header, then each frame for_each_frame
+// hands to the writing function it is given. Returns false, with nothing
+// written, when for_each_frame does.
 template <typename ForEachFrame>
-bool write_capture(const std::string& output, const RecordingInfo& info, CoordinateDigits digits,
+bool write_capture(const std::string& output, const CaptureLayout& layout,
                    ConversionSummary& summary, ForEachFrame for_each_frame) {
-  CaptureWriter writer(output, digits);
-  writer.write_header(unique_marker_names(info.labels));
+  const RecordingInfo& info = layout.info;
+  CaptureWriter writer(output, layout.digits);
+  writer.write_header(layout.names);
   if (!for_each_frame(
           [&](const Frame& frame) { writer.write_frame(frame, written_seconds(info, frame)); })) {
     return false;
@@ -179,9 +189,8 @@ bool write_capture(const std::string& output, const RecordingInfo& info, Coordin
 
 // Writes frames fitted to the starting camera, moving the centre aside
 // until no coordinate comes out as 0.
-void write_fitted(const std::string& output, const RecordingInfo& info, CoordinateDigits digits,
-                  const HeldFrames& frames, const CaptureBounds& bounds,
-                  ConversionSummary& summary) {
+void write_fitted(const std::string& output, const CaptureLayout& layout, const HeldFrames& frames,
+                  const CaptureBounds& bounds, ConversionSummary& summary) {
   CaptureFit fit = fit_to_starting_view(bounds);
   auto fitted = [&frames, &fit](auto write) {
     Frame moved;
@@ -192,7 +201,7 @@ void write_fitted(const std::string& output, const RecordingInfo& info, Coordina
     }
     return true;
   };
-  for (int attempt = 1; !write_capture(output, info, digits, summary, fitted); ++attempt) {
+  for (int attempt = 1; !write_capture(output, layout, summary, fitted); ++attempt) {
     if (attempt == aside_attempts) throw ConversionError("no centre keeps every coordinate off 0");
     move_centre_aside(fit, bounds, attempt);
   }
@@ -209,16 +218,18 @@ ConversionSummary convert_recording(const std::string& input, const std::string&
   ConversionSummary summary;
   const std::unique_ptr<MarkerRecording> recording = open_recording(input);
   const RecordingInfo& info = recording->info();
-  require_lines_within_viewer_limit(unique_marker_names(info.labels), input);
+  std::vector<std::string> names = unique_marker_names(info.labels);
+  require_lines_within_viewer_limit(names, input);
   summary.markers = static_cast<int64_t>(info.labels.size());
   summary.frames_claimed = info.frames_claimed;
   summary.rate_hz = info.rate_hz / static_cast<double>(options.every);
   summary.followed = options.follow;
   const FrameSteps steps(*recording, options, summary);
+  const CaptureLayout layout{info, std::move(names), steps.digits()};
   WrittenFrames written(info, summary);
 
   if (!options.fit && !options.follow) {
-    write_capture(output, info, steps.digits(), summary, [&](auto write) {
+    write_capture(output, layout, summary, [&](auto write) {
       read_kept_frames(*recording, input, window, stride, steps, summary, [&](const Frame& frame) {
         written.add(frame);
         write(frame);
@@ -250,9 +261,9 @@ ConversionSummary convert_recording(const std::string& input, const std::string&
   }
   written.finish(options);
   if (options.fit) {
-    write_fitted(output, info, steps.digits(), frames, written.bounds, summary);
+    write_fitted(output, layout, frames, written.bounds, summary);
   } else {
-    write_capture(output, info, steps.digits(), summary, [&frames, &frame](auto write) {
+    write_capture(output, layout, summary, [&frames, &frame](auto write) {
       for (size_t f = 0; f < frames.size(); ++f) {
         frames.copy_frame(f, frame);
         write(frame);
