@@ -206,17 +206,8 @@ TEST_F(CaptureView, DesktopStartAlsoShowsTheErrorLineInAMessageBox) {
 
 // Columns: the argument, the starts of the lines its answer must hold.
 TEST_F(CaptureView, HelpAndVersionAnswerOnStandardOutputWithStatusZero) {
-  std::vector<std::string> help_lines = texts::view_help_lines;
-  help_lines.insert(help_lines.end(), texts::format_help_lines.begin(),
-                    texts::format_help_lines.end());
-  const struct {
-    const char* argument;
-    std::vector<std::string> line_starts;
-  } cases[] = {
-      {"--help", help_lines},
-      {"--version", {"capture-view " PROJECT_VERSION "\n"}},
-  };
-  for (const auto& c : cases) {
+  for (const texts::Answer& c : texts::help_and_version_answers(
+           texts::view_help_lines, "capture-view " PROJECT_VERSION "\n")) {
     ProgramRun run(CAPTURE_VIEW_PROGRAM, "", {c.argument});
     EXPECT_EQ(run.wait_for_exit(30.0), 0) << c.argument;
     const std::string out = run.output();

@@ -222,17 +222,8 @@ TEST(ConvertProgram, BadRunsEndWithOneErrorLineAndLeaveNoFile) {
 
 // Columns: the argument, the starts of the lines its answer must hold.
 TEST(ConvertProgram, HelpAndVersionAnswerOnStandardOutputWithStatusZero) {
-  std::vector<std::string> help_lines = texts::convert_help_lines;
-  help_lines.insert(help_lines.end(), texts::format_help_lines.begin(),
-                    texts::format_help_lines.end());
-  const struct {
-    const char* argument;
-    std::vector<std::string> line_starts;
-  } cases[] = {
-      {"--help", help_lines},
-      {"--version", {"capture-convert " PROJECT_VERSION "\n"}},
-  };
-  for (const auto& c : cases) {
+  for (const texts::Answer& c : texts::help_and_version_answers(
+           texts::convert_help_lines, "capture-convert " PROJECT_VERSION "\n")) {
     const ChildResult run = run_program({c.argument});
     EXPECT_EQ(run.exit_status, 0) << c.argument;
     EXPECT_EQ(texts::missing_line_starts(run.out, c.line_starts), std::vector<std::string>{})

@@ -70,6 +70,22 @@ inline const std::vector<std::string> format_help_lines = {
     "  C3D ",        "  TRC ", "  Qualisys TSV ", "  Vicon Nexus CSV ",
     "  Motive CSV ", "  BVH ", "  capture file "};
 
+// An argument that a program answers on standard output with status 0, and
+// the starts of the lines the answer must hold.
+struct Answer {
+  const char* argument;
+  std::vector<std::string> line_starts;
+};
+
+// What --help (a program's own lines, then the formats') and --version
+// (version_line) must answer.
+inline std::vector<Answer> help_and_version_answers(const std::vector<std::string>& help_lines,
+                                                    const std::string& version_line) {
+  std::vector<std::string> lines = help_lines;
+  lines.insert(lines.end(), format_help_lines.begin(), format_help_lines.end());
+  return {{"--help", lines}, {"--version", {version_line}}};
+}
+
 // The starts of those lines that no line of text begins with.
 inline std::vector<std::string> missing_line_starts(const std::string& text,
                                                     const std::vector<std::string>& starts) {
