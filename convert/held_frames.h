@@ -31,7 +31,6 @@ class HeldFrames {
 
   size_t size() const { return numbers.size(); }
   size_t points_per_frame() const { return frame_points; }
-  int64_t number(size_t f) const { return numbers[f]; }
   // The points of frame f, points_per_frame of them; held as doubles only.
   MarkerPoint* points(size_t f) { return reinterpret_cast<MarkerPoint*>(frame_start(f)); }
   const MarkerPoint* points(size_t f) const {
