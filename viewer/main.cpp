@@ -58,6 +58,10 @@ int main() {
   ViewerUI* ui = new ViewerUI();
   ui->set_data(data);
   Fl::visual(FL_DOUBLE | FL_INDEX);
+  // Choosing the view's OpenGL visual loads the driver, a tenth of a second
+  // for a software renderer; done here, it passes while the name is typed
+  // (or the capture is still being made) instead of after the capture is read.
+  ui->view->can_do();
 
   std::fputs("Please enter a motion capture file: ", stdout);
   std::fflush(stdout);
