@@ -23,6 +23,13 @@ class C3dReader : public MarkerRecording {
   // has a coordinate that is not a finite number.
   bool next_frame(Frame& frame) override;
 
+  // The frames lie in the mapped file: decoding them again costs less than
+  // copying them into fresh memory.
+  bool read_again() override {
+    next_index = 0;
+    return true;
+  }
+
  private:
   InputFile file;
   C3dBytes bytes;

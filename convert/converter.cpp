@@ -188,18 +188,20 @@ bool write_capture(const std::string& output, const CaptureLayout& layout,
 }
 
 // Writes frames fitted to the starting camera, moving the centre aside
-// until no coordinate comes out as 0.
-void write_fitted(const std::string& output, const CaptureLayout& layout, const HeldFrames& frames,
-                  const CaptureBounds& bounds, ConversionSummary& summary) {
+// until no coordinate comes out as 0. for_each_frame hands every frame to
+// the function it is given, which may change it.
+template <typename ForEachFrame>
+void write_fitted(const std::string& output, const CaptureLayout& layout,
+                  const CaptureBounds& bounds, ConversionSummary& summary,
+                  ForEachFrame for_each_frame) {
   CaptureFit fit = fit_to_starting_view(bounds);
-  auto fitted = [&frames, &fit](auto write) {
-    Frame moved;
-    for (size_t f = 0; f < frames.size(); ++f) {
-      frames.copy_frame(f, moved);
-      if (!apply_fit(moved, fit)) return false;
-      write(moved);
-    }
-    return true;
+  auto fitted = [&for_each_frame, &fit](auto write) {
+    bool no_zero = true;
+    for_each_frame([&](Frame& frame) {
+      no_zero = no_zero && apply_fit(frame, fit);
+      if (no_zero) write(frame);
+    });
+    return no_zero;
   };
   for (int attempt = 1; !write_capture(output, layout, summary, fitted); ++attempt) {
     if (attempt == aside_attempts) throw ConversionError("no centre keeps every coordinate off 0");
@@ -239,10 +241,23 @@ ConversionSummary convert_recording(const std::string& input, const std::string&
     });
     return summary;
   }
-  // Following and fitting need every kept frame before the first is written.
-  // Frames that following does not move are counted as they are read.
-  // Following moves frames by computed centres, which floats cannot hold.
-  HeldFrames frames(info.labels.size(), steps.gives_floats() && !options.follow);
+  if (!options.follow && recording->read_again()) {
+    // Fitting needs the bounds of every kept frame before the first is
+    // written: one reading counts them, the next writes.
+    read_kept_frames(*recording, input, window, stride, steps, summary,
+                     [&written](const Frame& frame) { written.add(frame); });
+    written.finish(options);
+    write_fitted(output, layout, written.bounds, summary, [&](auto visit) {
+      recording->read_again();
+      ConversionSummary counted_already;
+      read_kept_frames(*recording, input, window, stride, steps, counted_already, visit);
+    });
+    return summary;
+  }
+  // Following, and fitting a recording read once, need every kept frame
+  // before the first is written. Frames that following does not move are
+  // counted as they are read.
+  HeldFrames frames(info.labels.size());
   read_kept_frames(*recording, input, window, stride, steps, summary,
                    [&frames, &written, &options](const Frame& frame) {
                      frames.add(frame);
@@ -261,7 +276,12 @@ ConversionSummary convert_recording(const std::string& input, const std::string&
   }
   written.finish(options);
   if (options.fit) {
-    write_fitted(output, layout, frames, written.bounds, summary);
+    write_fitted(output, layout, written.bounds, summary, [&frames, &frame](auto visit) {
+      for (size_t f = 0; f < frames.size(); ++f) {
+        frames.copy_frame(f, frame);
+        visit(frame);
+      }
+    });
   } else {
     write_capture(output, layout, summary, [&frames, &frame](auto write) {
       for (size_t f = 0; f < frames.size(); ++f) {

@@ -29,7 +29,9 @@ struct ConversionOptions {
 // (unless keep_units), stood Z-up when it is Y-up; the frames written from
 // start to end seconds kept, then one in every; the subject followed, then
 // the capture fitted, when asked. Without follow and fit the frames stream
-// through; with either, the kept frames are held in memory. Throws
+// through; with either, the kept frames are held in memory, except that a
+// recording fitted alone that reads its frames again cheaply (C3D) is read
+// twice. Throws
 // ConversionError for bad input, bad options (end before start, every below
 // 1), a window that keeps no frame, lines past the viewer's limit
 // (require_lines_within_viewer_limit), an output that is the input, or a write

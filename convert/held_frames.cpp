@@ -4,10 +4,9 @@
 #include <memory>
 #include <new>
 
-HeldFrames::HeldFrames(size_t points_per_frame, bool floats, size_t block_bytes)
+HeldFrames::HeldFrames(size_t points_per_frame, size_t block_bytes)
     : frame_points(points_per_frame),
-      floats(floats),
-      frame_bytes(points_per_frame * (floats ? sizeof(FloatPoint) : sizeof(MarkerPoint))),
+      frame_bytes(points_per_frame * sizeof(MarkerPoint)),
       block_frames(std::max<size_t>(1, block_bytes / std::max<size_t>(1, frame_bytes))) {
   // At least one huge page, which allocate_block rounds up to whole ones.
   block_size = std::max(block_frames * frame_bytes, huge_page_bytes);
@@ -20,29 +19,11 @@ void HeldFrames::add(const Frame& frame) {
     if (block == nullptr) throw std::bad_alloc();
     blocks.emplace_back(static_cast<unsigned char*>(block), FreeBlock{block_size});
   }
-  if (floats) {
-    unsigned char* held = frame_start(f);
-    for (size_t p = 0; p < frame_points; ++p, held += sizeof(FloatPoint)) {
-      const MarkerPoint& point = frame.points[p];
-      new (held) FloatPoint{static_cast<float>(point.x), static_cast<float>(point.y),
-                            static_cast<float>(point.z), point.seen};
-    }
-  } else {
-    std::uninitialized_copy_n(frame.points.begin(), frame_points, points(f));
-  }
+  std::uninitialized_copy_n(frame.points.begin(), frame_points, points(f));
   numbers.push_back(frame.number);
 }
 
 void HeldFrames::copy_frame(size_t f, Frame& frame) const {
   frame.number = numbers[f];
-  if (!floats) {
-    frame.points.assign(points(f), points(f) + frame_points);
-    return;
-  }
-  frame.points.resize(frame_points);
-  const auto* held = reinterpret_cast<const FloatPoint*>(frame_start(f));
-  for (MarkerPoint& point : frame.points) {
-    point = MarkerPoint{held->x, held->y, held->z, held->seen != 0};
-    ++held;
-  }
+  frame.points.assign(points(f), points(f) + frame_points);
 }

@@ -2,8 +2,7 @@
 // the steps that need them all before the first is written (following,
 // fitting). Their points lie in large blocks offered for huge pages: a
 // vector per frame would touch fresh small pages one by one, each a costly
-// page fault. Coordinates that are single-precision values are held as
-// floats, in half the memory.
+// page fault.
 #ifndef HELD_FRAMES_H
 #define HELD_FRAMES_H
 
@@ -20,18 +19,17 @@ class HeldFrames {
   // Points a block holds at least: 64 MiB of them, 32 huge pages.
   static constexpr size_t default_block_bytes = size_t{64} << 20;
 
-  // Every frame added has points_per_frame points. With floats, every
-  // coordinate added must be a float's value (or NaN), and points() is not
-  // available. A block holds as many whole frames as block_bytes has room
-  // for, at least one, and is rounded up to whole huge pages.
-  HeldFrames(size_t points_per_frame, bool floats, size_t block_bytes = default_block_bytes);
+  // Every frame added has points_per_frame points. A block holds as many
+  // whole frames as block_bytes has room for, at least one, and is rounded
+  // up to whole huge pages.
+  explicit HeldFrames(size_t points_per_frame, size_t block_bytes = default_block_bytes);
 
   // Copies frame to the end. Throws std::bad_alloc when memory runs out.
   void add(const Frame& frame);
 
   size_t size() const { return numbers.size(); }
   size_t points_per_frame() const { return frame_points; }
-  // The points of frame f, points_per_frame of them; held as doubles only.
+  // The points of frame f, points_per_frame of them.
   MarkerPoint* points(size_t f) { return reinterpret_cast<MarkerPoint*>(frame_start(f)); }
   const MarkerPoint* points(size_t f) const {
     return reinterpret_cast<const MarkerPoint*>(frame_start(f));
@@ -41,13 +39,6 @@ class HeldFrames {
   void copy_frame(size_t f, Frame& frame) const;
 
  private:
-  // A point held as floats.
-  struct FloatPoint {
-    float x;
-    float y;
-    float z;
-    uint32_t seen;
-  };
   struct FreeBlock {
     size_t bytes;
     void operator()(unsigned char* block) const { free_block(block, bytes); }
@@ -57,7 +48,6 @@ class HeldFrames {
   }
 
   size_t frame_points;
-  bool floats;
   size_t frame_bytes;   // bytes of one held frame's points
   size_t block_frames;  // frames a block holds, at least 1
   size_t block_size;    // bytes asked for a block

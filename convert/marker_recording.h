@@ -56,6 +56,11 @@ class MarkerRecording {
   // 10^power, the double shift_decimal_point gives for it, and returns
   // true; false when the reader leaves that to its caller.
   virtual bool read_times_power_of_ten(int /*power*/) { return false; }
+
+  // Makes next_frame start again at the first frame and returns true when
+  // reading the frames again costs less than holding them; false, with
+  // nothing changed, otherwise.
+  virtual bool read_again() { return false; }
 };
 
 #endif  // MARKER_RECORDING_H

@@ -8,32 +8,29 @@
 
 namespace {
 
-// Frame f's point p: a float's value of its own on each axis, every second
-// z missing (NaN), every third point unseen.
+// Frame f's point p: a value of its own on each axis, every second z
+// missing (NaN), every third point unseen.
 Frame numbered_frame(size_t f, size_t points) {
   Frame frame;
   frame.number = static_cast<int64_t>(100 + f);
   for (size_t p = 0; p < points; ++p) {
     const double v = static_cast<double>(f * 1000 + p);
-    frame.points.push_back(
-        MarkerPoint{v, -v, p % 2 == 0 ? static_cast<float>(v / 7.0) : std::nan(""), p % 3 != 0});
+    frame.points.push_back(MarkerPoint{v, -v, p % 2 == 0 ? v / 7.0 : std::nan(""), p % 3 != 0});
   }
   return frame;
 }
 
-// Columns: points a frame, held as floats, bytes a block asks for: one frame
-// a block, some, a frame larger than a huge page, many frames, no points.
+// Columns: points a frame, bytes a block asks for: one frame a block, some,
+// a frame larger than a huge page, many frames, no points.
 TEST(HeldFrames, ReadBackAsAddedAcrossBlocks) {
   constexpr size_t many = HeldFrames::default_block_bytes;
   const struct {
     size_t points;
-    bool floats;
     size_t block_bytes;
-  } cases[] = {{1, false, 1}, {3, false, 100}, {70000, false, 1}, {5, false, many}, {0, false, 1},
-               {1, true, 1},  {3, true, 100},  {70000, true, 1},  {5, true, many}};
+  } cases[] = {{1, 1}, {3, 100}, {70000, 1}, {5, many}, {0, 1}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.points) + (c.floats ? " as floats" : ""));
-    HeldFrames held(c.points, c.floats, c.block_bytes);
+    SCOPED_TRACE(std::to_string(c.points));
+    HeldFrames held(c.points, c.block_bytes);
     const size_t frames = 4;
     for (size_t f = 0; f < frames; ++f) held.add(numbered_frame(f, c.points));
     ASSERT_EQ(held.size(), frames);
