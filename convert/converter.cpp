@@ -243,7 +243,8 @@ ConversionSummary convert_recording(const std::string& input, const std::string&
   }
   if (!options.follow && recording->read_again()) {
     // Fitting needs the bounds of every kept frame before the first is
-    // written: one reading counts them, the next writes.
+    // written: one reading takes them, and the summary's counts, the next
+    // one writes.
     read_kept_frames(*recording, input, window, stride, steps, summary,
                      [&written](const Frame& frame) { written.add(frame); });
     written.finish(options);

@@ -31,11 +31,11 @@ struct ConversionOptions {
 // the capture fitted, when asked. Without follow and fit the frames stream
 // through; with either, the kept frames are held in memory, except that a
 // recording fitted alone that reads its frames again cheaply (C3D) is read
-// twice. Throws
-// ConversionError for bad input, bad options (end before start, every below
-// 1), a window that keeps no frame, lines past the viewer's limit
-// (require_lines_within_viewer_limit), an output that is the input, or a write
-// that fails; output is then left untouched and no temporary file remains.
+// twice. Throws ConversionError for bad input, bad options (end before
+// start, every below 1), a window that keeps no frame, lines past the
+// viewer's limit (require_lines_within_viewer_limit), an output that is the
+// input, or a write that fails; output is then left untouched and no
+// temporary file remains.
 ConversionSummary convert_recording(const std::string& input, const std::string& output,
                                     const ConversionOptions& options = {});
 
