@@ -67,15 +67,12 @@ class FrameSteps {
     if (upright) turn_y_up_to_z_up(frame);
   }
 
-  // True when every coordinate that comes out of apply is a float's value
-  // (or NaN): the recording's own floats, turned upright at most.
-  bool gives_floats() const { return single_precision && mm_power == 0; }
-
   // How the values are written: computed by fitting, the recording's own
   // floats, or doubles.
   CoordinateDigits digits() const {
     if (blank_zeros) return CoordinateDigits::nine_significant;
-    return gives_floats() ? CoordinateDigits::shortest_float : CoordinateDigits::shortest_double;
+    return single_precision && mm_power == 0 ? CoordinateDigits::shortest_float
+                                             : CoordinateDigits::shortest_double;
   }
 
  private:

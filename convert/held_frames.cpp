@@ -5,9 +5,9 @@
 #include <new>
 
 HeldFrames::HeldFrames(size_t points_per_frame, size_t block_bytes)
-    : frame_points(points_per_frame),
-      frame_bytes(points_per_frame * sizeof(MarkerPoint)),
-      block_frames(std::max<size_t>(1, block_bytes / std::max<size_t>(1, frame_bytes))) {
+    : frame_points(points_per_frame) {
+  const size_t frame_bytes = points_per_frame * sizeof(MarkerPoint);
+  block_frames = std::max<size_t>(1, block_bytes / std::max<size_t>(1, frame_bytes));
   // At least one huge page, which allocate_block rounds up to whole ones.
   block_size = std::max(block_frames * frame_bytes, huge_page_bytes);
 }
@@ -17,7 +17,7 @@ void HeldFrames::add(const Frame& frame) {
   if (f % block_frames == 0) {
     void* block = allocate_block(block_size);
     if (block == nullptr) throw std::bad_alloc();
-    blocks.emplace_back(static_cast<unsigned char*>(block), FreeBlock{block_size});
+    blocks.emplace_back(static_cast<MarkerPoint*>(block), FreeBlock{block_size});
   }
   std::uninitialized_copy_n(frame.points.begin(), frame_points, points(f));
   numbers.push_back(frame.number);

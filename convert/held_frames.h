@@ -30,10 +30,8 @@ class HeldFrames {
   size_t size() const { return numbers.size(); }
   size_t points_per_frame() const { return frame_points; }
   // The points of frame f, points_per_frame of them.
-  MarkerPoint* points(size_t f) { return reinterpret_cast<MarkerPoint*>(frame_start(f)); }
-  const MarkerPoint* points(size_t f) const {
-    return reinterpret_cast<const MarkerPoint*>(frame_start(f));
-  }
+  MarkerPoint* points(size_t f) { return blocks[f / block_frames].get() + offset(f); }
+  const MarkerPoint* points(size_t f) const { return blocks[f / block_frames].get() + offset(f); }
 
   // Makes frame a copy of frame f, reusing frame's memory.
   void copy_frame(size_t f, Frame& frame) const;
@@ -41,18 +39,15 @@ class HeldFrames {
  private:
   struct FreeBlock {
     size_t bytes;
-    void operator()(unsigned char* block) const { free_block(block, bytes); }
+    void operator()(MarkerPoint* block) const { free_block(block, bytes); }
   };
-  unsigned char* frame_start(size_t f) const {
-    return blocks[f / block_frames].get() + f % block_frames * frame_bytes;
-  }
+  size_t offset(size_t f) const { return f % block_frames * frame_points; }
 
   size_t frame_points;
-  size_t frame_bytes;   // bytes of one held frame's points
   size_t block_frames;  // frames a block holds, at least 1
   size_t block_size;    // bytes asked for a block
   std::vector<int64_t> numbers;
-  std::vector<std::unique_ptr<unsigned char[], FreeBlock>> blocks;
+  std::vector<std::unique_ptr<MarkerPoint[], FreeBlock>> blocks;
 };
 
 #endif  // HELD_FRAMES_H
