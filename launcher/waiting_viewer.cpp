@@ -48,13 +48,11 @@ WaitingViewer::WaitingViewer(const std::string& program) {
 }
 
 WaitingViewer::~WaitingViewer() {
-  if (running()) dismiss();
+  if (running()) child->stop();
   for (int fd : {prompt_answer, held_output[0], held_output[1]}) {
     if (fd >= 0) close(fd);
   }
 }
-
-void WaitingViewer::dismiss() { child->stop(); }
 
 int WaitingViewer::answer(const std::string& file_name) {
   const std::string line = file_name + "\n";

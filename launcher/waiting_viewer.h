@@ -15,7 +15,8 @@ class WaitingViewer {
  public:
   // Starts program with its standard input, output and error on pipes of its own.
   explicit WaitingViewer(const std::string& program);
-  // Closes the pipes; a viewer still running is dismissed.
+  // Closes the pipes; a viewer still running is ended unseen (SIGKILL),
+  // and what it wrote is dropped.
   ~WaitingViewer();
   WaitingViewer(const WaitingViewer&) = delete;
   WaitingViewer& operator=(const WaitingViewer&) = delete;
@@ -23,9 +24,6 @@ class WaitingViewer {
   bool running() const { return child && child->running(); }
   // Why it is not running, when it could not be started.
   const std::string& error() const { return cause; }
-
-  // Ends the viewer unseen (SIGKILL), dropping what it wrote.
-  void dismiss();
 
   // Answers the prompt with file_name, then passes everything the viewer
   // writes on to standard output and error until it ends. Returns its
