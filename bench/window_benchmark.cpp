@@ -58,14 +58,19 @@ std::vector<Window> children_of(Display* display, Window window) {
   return found;
 }
 
+// True when window is titled "Displays the Markers".
+bool is_viewer_window(Display* display, Window window) {
+  char* name = nullptr;
+  const bool match =
+      XFetchName(display, window, &name) != 0 && name != nullptr && std::strcmp(name, title) == 0;
+  if (name != nullptr) XFree(name);
+  return match;
+}
+
 // The top-level window titled "Displays the Markers", or 0.
 Window viewer_window(Display* display) {
   for (Window window : children_of(display, DefaultRootWindow(display))) {
-    char* name = nullptr;
-    const bool match =
-        XFetchName(display, window, &name) != 0 && name != nullptr && std::strcmp(name, title) == 0;
-    if (name != nullptr) XFree(name);
-    if (match) return window;
+    if (is_viewer_window(display, window)) return window;
   }
   return 0;
 }
@@ -86,12 +91,7 @@ bool wait_for_viewer_window(Display* display, Clock::time_point deadline, Window
     while (XPending(display) > 0) {
       XEvent event;
       XNextEvent(display, &event);
-      if (event.type != MapNotify) continue;
-      char* name = nullptr;
-      const bool match = XFetchName(display, event.xmap.window, &name) != 0 && name != nullptr &&
-                         std::strcmp(name, title) == 0;
-      if (name != nullptr) XFree(name);
-      if (match) {
+      if (event.type == MapNotify && is_viewer_window(display, event.xmap.window)) {
         window = event.xmap.window;
         return true;
       }
