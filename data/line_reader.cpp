@@ -55,14 +55,23 @@ LineReader::LineReader(FILE* file) : LineReader(file, FilePart{0, -1, '\n'}) {
 }
 
 LineReader::LineReader(FILE* file, const FilePart& part)
-    : descriptor(fileno(file)),
-      buffer(static_cast<char*>(allocate_block(buffer_size))),
-      next_offset(part.begin),
-      end_offset(part.end),
-      quiet(true),
-      at_file_start(part.begin == 0),
-      line_end(part.line_end),
-      fault(buffer == nullptr) {}
+    : descriptor(fileno(file)), buffer(static_cast<char*>(allocate_block(buffer_size))) {
+  read_part(part);
+}
+
+void LineReader::read_part(const FilePart& part) {
+  next_offset = part.begin;
+  end_offset = part.end;
+  quiet = true;
+  unread_begin = 0;
+  unread_end = 0;
+  at_end_of_file = false;
+  at_file_start = part.begin == 0;
+  line_end = part.line_end;
+  lines_read = 0;
+  fault = buffer == nullptr;
+  last_line_ended = false;
+}
 
 LineReader::~LineReader() { free_block(buffer, buffer_size); }
 

@@ -50,6 +50,10 @@ class LineReader {
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
+  // A part's reader goes on with part instead, in the same buffer: the
+  // lines it hands out next are those of part, numbered from 1.
+  void read_part(const FilePart& part);
+
   // Makes text and length the next line; false at the end of the file or part.
   // Ends the process with the cannot-open message when the file cannot be
   // read (a part's reader: faulted).
@@ -80,17 +84,17 @@ class LineReader {
 
   int descriptor;
   char* buffer;
-  off_t next_offset;
-  off_t end_offset;
-  bool quiet;
+  off_t next_offset = 0;
+  off_t end_offset = -1;
+  bool quiet = true;
   bool chooses_line_end = false;
   size_t unread_begin = 0;
   size_t unread_end = 0;
   bool at_end_of_file = false;
-  bool at_file_start;
-  char line_end;
+  bool at_file_start = false;
+  char line_end = '\n';
   long lines_read = 0;
-  bool fault;
+  bool fault = false;
   bool last_line_ended = false;
 };
 

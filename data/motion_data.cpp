@@ -107,25 +107,25 @@ void read_rows(FILE* file, MotionData& data) {
 }
 
 // The steps of load_motion_data on a file it opened; returns the cores that
-// read passes 1 and 4. On two cores both passes read the two halves of the
-// file at once; when a half meets a fault, the pass reads the whole file
+// read passes 1 and 4. On two cores both passes read the pieces of the file
+// side by side; when a piece meets a fault, the pass reads the whole file
 // again in order, on one core, so that the first fault in the file is the
 // one reported, with the same line as on one core.
 int load_open_capture(FILE* file, MotionData& data, int cores) {
   FileSplit split;
-  const bool halves =
-      cores >= 2 && find_split(file, split) && count_samples_in_halves(file, data, split);
-  if (!halves) count_samples(file, data);
+  const bool pieces =
+      cores >= 2 && find_split(file, split) && count_samples_in_pieces(file, data, split);
+  if (!pieces) count_samples(file, data);
   count_joints(file, data);
   check_record_fits(data.sample_count, data.joint_count);
   create_sample_arrays(data);
   data.joints = allocate_array<JointTrack>(data.joint_count);
   read_joint_names(file, data);
   create_joint_series(data);
-  const bool rows_in_halves = halves && read_rows_in_halves(file, data, split);
-  if (!rows_in_halves) read_rows(file, data);
+  const bool rows_in_pieces = pieces && read_rows_in_pieces(file, data, split);
+  if (!rows_in_pieces) read_rows(file, data);
   std::fclose(file);
-  return rows_in_halves ? 2 : 1;
+  return rows_in_pieces ? 2 : 1;
 }
 
 }  // namespace

@@ -38,11 +38,12 @@ struct MotionData {
 void load_motion_data(const char* file_name, MotionData& data);
 
 // load_motion_data on the given number of cores, whatever the file's size.
-// With 2 (or more), passes 1 and 4 each read the two halves of the file at
-// once, split at a line end near its middle; the record, every message and
-// the status are the same as with 1. Returns the cores that read both
-// passes: 1 also when the file has no line end near its middle, or a pass
-// met a fault in a half and read the whole file again in order.
+// With 2 (or more), passes 1 and 4 each read the file's pieces, split at
+// line ends, on two cores, each core taking the next piece; the record,
+// every message and the status are the same as with 1. Returns the cores
+// that read both passes: 1 also when the file has no line end near its
+// middle, or a pass met a fault in a piece and read the whole file again in
+// order.
 int load_motion_data(const char* file_name, MotionData& data, int cores);
 
 // Pass 1: sets sample_count to the number of lines less the header. Checks

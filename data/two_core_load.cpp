@@ -4,11 +4,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "data_line.h"
@@ -17,8 +20,8 @@
 
 namespace {
 
-// The bytes read first at the start and at the middle of the file: nearly
-// always enough to find a line end, so that the whole reach of the longest
+// The bytes read first at the start of the file and at each piece's planned
+// start: nearly always enough to find a line end, so that the whole reach of the longest
 // line is read only when a line is that long.
 constexpr size_t first_read_bytes = size_t{1} << 16;
 
@@ -37,29 +40,42 @@ ssize_t read_at(int descriptor, char* text, size_t count, off_t offset) {
   return static_cast<ssize_t>(got);
 }
 
-// The two halves of the file as parts for a LineReader.
-FilePart first_half(const FileSplit& split) { return {0, split.offset, split.line_end}; }
-FilePart second_half(const FileSplit& split) { return {split.offset, -1, split.line_end}; }
+// Pieces of about this many bytes: enough of them that the core that ends
+// first seldom waits long for the other, few enough that finding their
+// starts costs nothing worth measuring. Longer than the longest line, so
+// that each piece starts past the start of the one before.
+constexpr size_t piece_bytes = size_t{1} << 20;
+static_assert(piece_bytes > LineReader::max_line_length + 2, "a line ends within every piece");
+constexpr size_t most_pieces = 32;
 
-// What reading the lines of one half found.
-struct HalfCount {
+// Runs read_piece(reader, k) for every piece k of split, on two cores: each
+// takes the next piece that neither has taken, and reads it with a reader
+// of its own.
+template <typename ReadPiece>
+void read_pieces_side_by_side(FILE* file, const FileSplit& split, const ReadPiece& read_piece) {
+  std::atomic<size_t> next_piece{0};
+  const std::function<void()> read_pieces = [&] {
+    LineReader reader(file, split.piece(0));
+    for (size_t k = next_piece++; k < split.starts.size(); k = next_piece++) {
+      reader.read_part(split.piece(k));
+      read_piece(reader, k);
+    }
+  };
+  run_side_by_side(read_pieces, read_pieces);
+}
+
+// What reading the lines of one piece found.
+struct PieceCount {
   int64_t lines = 0;
   bool faulted = true;
   bool last_line_ended = false;
 };
 
-HalfCount count_lines(FILE* file, const FilePart& part) {
-  LineReader reader(file, part);
-  HalfCount count;
-  const char* line;
-  size_t length;
-  while (reader.next_line(line, length)) ++count.lines;
-  count.faulted = reader.faulted();
-  count.last_line_ended = reader.line_was_ended();
-  return count;
-}
-
 }  // namespace
+
+FilePart FileSplit::piece(size_t k) const {
+  return {starts[k], k + 1 < starts.size() ? starts[k + 1] : -1, line_end};
+}
 
 bool find_split(FILE* file, FileSplit& split) {
   const int descriptor = fileno(file);
@@ -91,60 +107,72 @@ bool find_split(FILE* file, FileSplit& split) {
   mark = byte_order_mark_length(text.get(), head);
   const char line_end = first_line_end(text.get() + mark, head - mark);
 
-  const size_t middle = size / 2;
+  const size_t pieces = std::clamp(size / piece_bytes, size_t{2}, most_pieces);
   const size_t reach = LineReader::max_line_length + 2;
-  const size_t searched = read(middle, std::min(size - middle, reach), [&](size_t got) {
-    return std::memchr(text.get(), line_end, got) != nullptr;
-  });
-  const void* found = std::memchr(text.get(), line_end, searched);
-  if (found == nullptr) return false;
-  split.offset = static_cast<off_t>(
-      middle + static_cast<size_t>(static_cast<const char*>(found) - text.get()) + 1);
+  std::vector<off_t> starts{0};
+  for (size_t k = 1; k < pieces; ++k) {
+    const size_t planned = size / pieces * k;
+    const size_t searched = read(planned, std::min(size - planned, reach), [&](size_t got) {
+      return std::memchr(text.get(), line_end, got) != nullptr;
+    });
+    const void* found = std::memchr(text.get(), line_end, searched);
+    // With no line end after it, the rest of the file is one piece.
+    if (found == nullptr) break;
+    starts.push_back(static_cast<off_t>(
+        planned + static_cast<size_t>(static_cast<const char*>(found) - text.get()) + 1));
+  }
+  if (starts.size() < 2) return false;
+  split.starts = std::move(starts);
   split.line_end = line_end;
   return true;
 }
 
-bool count_samples_in_halves(FILE* file, MotionData& data, FileSplit& split) {
-  HalfCount first, second;
-  run_side_by_side([&] { first = count_lines(file, first_half(split)); },
-                   [&] { second = count_lines(file, second_half(split)); });
-  const int64_t samples = first.lines + second.lines - 1;
-  // The first half ends with a line end, where the second begins.
-  if (first.faulted || second.faulted || !first.last_line_ended ||
-      samples > std::numeric_limits<int32_t>::max()) {
-    return false;
+bool count_samples_in_pieces(FILE* file, MotionData& data, FileSplit& split) {
+  std::vector<PieceCount> counts(split.starts.size());
+  read_pieces_side_by_side(file, split, [&counts](LineReader& reader, size_t k) {
+    // Counted here, stored once: the counts of pieces share cache lines.
+    PieceCount count;
+    const char* line;
+    size_t length;
+    while (reader.next_line(line, length)) ++count.lines;
+    count.faulted = reader.faulted();
+    count.last_line_ended = reader.line_was_ended();
+    counts[k] = count;
+  });
+  std::vector<int64_t> lines_before(counts.size() + 1, 0);
+  for (size_t k = 0; k < counts.size(); ++k) {
+    // Each piece but the last ends with a line end, where the next begins.
+    if (counts[k].faulted || (k + 1 < counts.size() && !counts[k].last_line_ended)) return false;
+    lines_before[k + 1] = lines_before[k] + counts[k].lines;
   }
+  const int64_t samples = lines_before.back() - 1;
+  if (samples > std::numeric_limits<int32_t>::max()) return false;
   data.sample_count = static_cast<int32_t>(samples);
-  split.first_half_rows = static_cast<int32_t>(first.lines - 1);
+  // The header line comes before the rows of every piece but the first.
+  split.first_rows.assign(counts.size(), 0);
+  for (size_t k = 1; k < counts.size(); ++k) {
+    split.first_rows[k] = static_cast<int32_t>(lines_before[k] - 1);
+  }
   return true;
 }
 
-bool read_rows_in_halves(FILE* file, MotionData& data, const FileSplit& split) {
+bool read_rows_in_pieces(FILE* file, MotionData& data, const FileSplit& split) {
   const std::vector<double*> series = column_series(data);
-  // Reads the rows from first_row up to end_row from part, after its header
-  // line when it has one; true when every one of them was there. The flag
-  // lives on the reading thread until the end: the two results share a cache
-  // line, which a write per row would pass back and forth between the cores.
-  const auto read_rows = [&](const FilePart& part, bool has_header, int32_t first_row,
-                             int32_t end_row) {
-    LineReader reader(file, part);
+  const size_t pieces = split.starts.size();
+  std::vector<char> whole(pieces, 0);
+  read_pieces_side_by_side(file, split, [&](LineReader& reader, size_t k) {
+    const bool last = k + 1 == pieces;
+    const int32_t end_row = last ? data.sample_count : split.first_rows[k + 1];
     const char* line;
     size_t length;
-    bool whole = !has_header || reader.next_line(line, length);
-    for (int32_t row = first_row; whole && row < end_row; ++row) {
-      whole = reader.next_line(line, length);
-      if (whole) store_data_line(line, length, row, series, data.sample_numbers);
+    bool read_all = k > 0 || reader.next_line(line, length);  // the header
+    for (int32_t row = split.first_rows[k]; read_all && row < end_row; ++row) {
+      read_all = reader.next_line(line, length);
+      if (read_all) store_data_line(line, length, row, series, data.sample_numbers);
     }
-    // The first half must end with its last row, where the second begins.
-    if (whole && has_header) whole = reader.line_was_ended() && !reader.next_line(line, length);
-    return whole && !reader.faulted();
-  };
-  bool first_whole = false, second_whole = false;
-  run_side_by_side(
-      [&] { first_whole = read_rows(first_half(split), true, 0, split.first_half_rows); },
-      [&] {
-        second_whole =
-            read_rows(second_half(split), false, split.first_half_rows, data.sample_count);
-      });
-  return first_whole && second_whole;
+    // Each piece but the last must end with its last row, where the next begins.
+    if (read_all && !last) read_all = reader.line_was_ended() && !reader.next_line(line, length);
+    whole[k] = read_all && !reader.faulted();
+  });
+  return std::all_of(whole.begin(), whole.end(), [](char piece_whole) { return piece_whole != 0; });
 }

@@ -64,15 +64,17 @@ std::string rows(int first, int count) {
   return text;
 }
 
-// A header of `joints` joints and one data line, each longer than 64 KiB.
-std::string wide_capture(int joints) {
+// A header of `joints` joints and `lines` data lines, each longer than 64 KiB.
+std::string wide_capture(int joints, int lines = 1) {
   std::string text = "KSample,KTime";
   for (int j = 0; j < joints; ++j) {
     const std::string name = ",M" + std::to_string(j);
     text += name + "_X" + name + "_Y" + name + "_Z";
   }
-  text += "\n1,0";
-  for (int k = 0; k < 3 * joints; ++k) text += ",1234.567";
+  for (int n = 1; n <= lines; ++n) {
+    text += "\n" + std::to_string(n) + ",0";
+    for (int k = 0; k < 3 * joints; ++k) text += ",1234.567";
+  }
   return text + "\n";
 }
 
@@ -93,6 +95,8 @@ TEST(TwoCoreLoad, GivesTheRecordAndWarningsOfOneCore) {
       {"last line without line end", header + rows(1, 20) + "21,0,1"},
       {"blank, short and long lines, gaps", header + "\n1,0,1\n2,0,1,2,3,4,5,6,7,8\n,,,,\n"},
       {"header and data line longer than 64 KiB", wide_capture(6000)},
+      {"many pieces", header + rows(1, 100000)},
+      {"lines of a MB, a piece starting in each", wide_capture(37000, 4)},
       {"a marker never seen", header + "1,0,1,2,3,,,\n2,0,4,5,6,,,\n3,0,,,,\n"},
   };
   for (const auto& c : cases) {
@@ -124,6 +128,9 @@ TEST(TwoCoreLoad, ReportsTheFirstFaultOfOneCore) {
        texts::line_too_long(30002)},
       {"line too long in the first half, NUL in the second",
        header + long_line + "\n" + rows(1, 30000) + nul_line, texts::line_too_long(2)},
+      {"NUL in a later piece and in an earlier one",
+       header + rows(1, 30000) + nul_line + rows(30001, 40000) + nul_line,
+       texts::nul_character(30002)},
       {"bad header, NUL in the second half", "KSample;KTime\n" + rows(1, 40) + nul_line,
        texts::nul_character(42)},
       {"bad header alone", "KSample,KTim,A,b,c\n" + rows(1, 40), texts::expecting_ktime},
