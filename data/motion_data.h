@@ -41,9 +41,9 @@ void load_motion_data(const char* file_name, MotionData& data);
 // With 2 (or more), passes 1 and 4 each read the file's pieces, split at
 // line ends, on two cores, each core taking the next piece; the record,
 // every message and the status are the same as with 1. Returns the cores
-// that read both passes: 1 also when the file has no line end near its
-// middle, or a pass met a fault in a piece and read the whole file again in
-// order.
+// that read both passes: 1 also when no line end lies near where the second
+// piece would start, or a pass met a fault in a piece and read the whole
+// file again in order.
 int load_motion_data(const char* file_name, MotionData& data, int cores);
 
 // Pass 1: sets sample_count to the number of lines less the header. Checks

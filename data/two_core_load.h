@@ -26,8 +26,8 @@ struct FileSplit {
 // Splits the open file into pieces of about a MiB, at least two and at most
 // 32, each starting just after the first line end at or past its planned
 // start. False, with nothing set, when the file is empty or cannot be read,
-// or when no line end lies within the longest line's reach of the first
-// planned start.
+// or when no line end lies within the longest line's reach of where the
+// second piece would start.
 // The file must be at its start; allocates a scratch buffer of
 // LineReader::file_start_bytes and frees it.
 bool find_split(FILE* file, FileSplit& split);
