@@ -21,8 +21,8 @@
 namespace {
 
 // The bytes read first at the start of the file and at each piece's planned
-// start: nearly always enough to find a line end, so that the whole reach of the longest
-// line is read only when a line is that long.
+// start: nearly always enough to find a line end, so that the whole reach of
+// the longest line is read only when a line is that long.
 constexpr size_t first_read_bytes = size_t{1} << 16;
 
 // Reads up to count bytes at offset into text; returns how many it got,
@@ -139,19 +139,20 @@ bool count_samples_in_pieces(FILE* file, MotionData& data, FileSplit& split) {
     count.last_line_ended = reader.line_was_ended();
     counts[k] = count;
   });
-  std::vector<int64_t> lines_before(counts.size() + 1, 0);
+  int64_t lines = 0;
   for (size_t k = 0; k < counts.size(); ++k) {
     // Each piece but the last ends with a line end, where the next begins.
     if (counts[k].faulted || (k + 1 < counts.size() && !counts[k].last_line_ended)) return false;
-    lines_before[k + 1] = lines_before[k] + counts[k].lines;
+    lines += counts[k].lines;
   }
-  const int64_t samples = lines_before.back() - 1;
-  if (samples > std::numeric_limits<int32_t>::max()) return false;
-  data.sample_count = static_cast<int32_t>(samples);
+  if (lines - 1 > std::numeric_limits<int32_t>::max()) return false;
+  data.sample_count = static_cast<int32_t>(lines - 1);
   // The header line comes before the rows of every piece but the first.
   split.first_rows.assign(counts.size(), 0);
+  int32_t rows = static_cast<int32_t>(counts[0].lines - 1);
   for (size_t k = 1; k < counts.size(); ++k) {
-    split.first_rows[k] = static_cast<int32_t>(lines_before[k] - 1);
+    split.first_rows[k] = rows;
+    rows += static_cast<int32_t>(counts[k].lines);
   }
   return true;
 }
