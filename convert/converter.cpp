@@ -184,9 +184,12 @@ bool write_capture(const std::string& output, const CaptureLayout& layout,
   return true;
 }
 
-// Writes frames fitted to the starting camera, moving the centre aside
-// until no coordinate comes out as 0. for_each_frame hands every frame to
-// the function it is given, which may change it.
+// Writes frames fitted to the starting camera, with the centre moved aside
+// from the box's middle, and further aside until no coordinate comes out
+// as 0. The first step aside comes before the first writing: values on a
+// regular grid (whole or tenth millimetres) land on the middle itself so
+// often that the writing would mostly be started again. for_each_frame
+// hands every frame to the function it is given, which may change it.
 template <typename ForEachFrame>
 void write_fitted(const std::string& output, const CaptureLayout& layout,
                   const CaptureBounds& bounds, ConversionSummary& summary,
@@ -200,9 +203,10 @@ void write_fitted(const std::string& output, const CaptureLayout& layout,
     });
     return no_zero;
   };
-  for (int attempt = 1; !write_capture(output, layout, summary, fitted); ++attempt) {
-    if (attempt == aside_attempts) throw ConversionError("no centre keeps every coordinate off 0");
+  for (int attempt = 1;; ++attempt) {
     move_centre_aside(fit, bounds, attempt);
+    if (write_capture(output, layout, summary, fitted)) break;
+    if (attempt == aside_attempts) throw ConversionError("no centre keeps every coordinate off 0");
   }
   summary.fit = fit;
 }

@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <string>
 
 #include "c3d_builder.h"
 #include "capture_table.h"
 #include "converter.h"
+#include "fitting.h"
 #include "temp_dir.h"
 
 namespace {
@@ -131,15 +133,22 @@ TEST(Fitting, FollowedWalkFillsMostOfTheViewsHeight) {
   expect_fitted(RECORDED_BVH, follow, 0.6);
 }
 
-// Columns: what is special, the marker's x in three frames, the capture's x.
+// Columns: what is special, the marker's x in three frames, whether one
+// of them lies on the centre the first writing takes: the box's middle (1
+// for -2 to 4) moved aside once.
 TEST(Fitting, ZerosBecomeEmptyAndNoFittedValueIsZero) {
   struct Case {
     const char* what;
-    const char* x[3];
+    std::string x[3];
+    bool on_first_centre;
   };
+  const double first_centre = 1.0 + aside_step(6.0, 1.0, 1);
+  char on_centre[32];
+  std::snprintf(on_centre, sizeof on_centre, "%.17g", first_centre);
   const Case cases[] = {
-      {"a recorded 0 is missing", {"-2", "0", "2"}},
-      {"a value on the box's centre moves aside", {"-2", "1", "4"}},
+      {"a recorded 0 is missing", {"-2", "0", "4"}, false},
+      {"a value on the box's middle", {"-2", "1", "4"}, false},
+      {"a value on the first centre moves it further aside", {"-2", on_centre, "4"}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -151,12 +160,15 @@ TEST(Fitting, ZerosBecomeEmptyAndNoFittedValueIsZero) {
       table += std::to_string(f + 1) + "\t0\t" + c.x[f] + "\t" + std::to_string(f + 5) + "\t7\n";
     }
     const std::string output = dir.path() + "/out.csv";
-    convert_recording(dir.write("z.trc", table), output, {std::nullopt, false, true});
+    const ConversionSummary summary =
+        convert_recording(dir.write("z.trc", table), output, {std::nullopt, false, true});
+    ASSERT_TRUE(summary.fit.has_value());
+    EXPECT_EQ(summary.fit->centre[0] != first_centre, c.on_first_centre);
     const CaptureTable fitted = read_capture_table(output);
     ASSERT_EQ(fitted.rows.size(), 3u);
     for (int f = 0; f < 3; ++f) {
       const double x = fitted.rows[static_cast<size_t>(f)][2];
-      EXPECT_EQ(std::isnan(x), std::string(c.x[f]) == "0") << "frame " << f + 1;
+      EXPECT_EQ(std::isnan(x), c.x[f] == "0") << "frame " << f + 1;
       for (size_t a = 2; a < 5; ++a) EXPECT_NE(fitted.rows[static_cast<size_t>(f)][a], 0.0);
     }
   }
@@ -165,9 +177,9 @@ TEST(Fitting, ZerosBecomeEmptyAndNoFittedValueIsZero) {
 // A C3D is read a second time to be fitted, where other recordings are
 // held: its capture is, byte for byte, the one that fitting the same frames
 // read from a capture file gives. In every case a value of marker A lies on
-// the box's centre, so the centre is moved aside and the frames are read
-// once more; A's recorded 0 is missing and B is not seen in every fifth
-// frame. Columns: what is asked besides --fit.
+// the box's middle, which the centre is moved aside from; A's recorded 0 is
+// missing and B is not seen in every fifth frame. Columns: what is asked
+// besides --fit.
 TEST(Fitting, AC3dReadTwiceGivesTheValuesOfItsFramesHeld) {
   struct Case {
     const char* what;
