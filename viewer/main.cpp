@@ -1,5 +1,6 @@
 // Start-up: asks for a capture file, loads it and runs the viewer window.
 #include <FL/Fl.H>
+#include <FL/fl_draw.H>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -62,6 +63,10 @@ int main() {
   // for a software renderer; done here, it passes while the name is typed
   // (or the capture is still being made) instead of after the capture is read.
   ui->view->can_do();
+  // Measuring a text of the controls' font reads the font configuration, a
+  // hundredth of a second that likewise passes before the window is shown.
+  fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+  fl_width("0");
 
   std::fputs("Please enter a motion capture file: ", stdout);
   std::fflush(stdout);
