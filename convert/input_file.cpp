@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "conversion_error.h"
+#include "side_by_side.h"
 
 namespace {
 
@@ -65,6 +66,8 @@ InputFile::InputFile(const std::string& path) {
   if (mapping == MAP_FAILED) cannot_read(path, std::strerror(errno));
   bytes = static_cast<const unsigned char*>(mapping);
   mapped = true;
+  if (length >= side_by_side_min_bytes && available_cores() == 2)
+    warmer = std::make_unique<PageWarmer>(bytes, length);
 }
 
 InputFile::InputFile(std::vector<unsigned char> contents)
@@ -74,8 +77,10 @@ InputFile::InputFile(InputFile&& other) noexcept
     : owned(std::move(other.owned)),
       bytes(std::exchange(other.bytes, nullptr)),
       length(std::exchange(other.length, 0)),
-      mapped(std::exchange(other.mapped, false)) {}
+      mapped(std::exchange(other.mapped, false)),
+      warmer(std::move(other.warmer)) {}
 
 InputFile::~InputFile() {
+  warmer.reset();
   if (mapped) munmap(const_cast<unsigned char*>(bytes), length);
 }

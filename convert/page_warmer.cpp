@@ -1,0 +1,22 @@
+#include "page_warmer.h"
+
+namespace {
+
+constexpr size_t page_bytes = 4096;
+
+}  // namespace
+
+PageWarmer::PageWarmer(const unsigned char* bytes, size_t length) {
+  toucher = std::thread([this, bytes, length] {
+    const volatile unsigned char* const page = bytes;
+    for (size_t at = length; at > 0 && !stopping.load(std::memory_order_relaxed);
+         at -= at < page_bytes ? at : page_bytes) {
+      page[at - 1];
+    }
+  });
+}
+
+PageWarmer::~PageWarmer() {
+  stopping.store(true, std::memory_order_relaxed);
+  toucher.join();
+}
