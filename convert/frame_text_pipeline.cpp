@@ -1,6 +1,7 @@
 #include "frame_text_pipeline.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace {
 
@@ -17,7 +18,12 @@ constexpr size_t points_per_batch = 16384;
 
 FrameTextPipeline::FrameTextPipeline(CoordinateDigits digits, Sink sink, bool two_threads)
     : digits(digits), sink(std::move(sink)), batches(ring_batches) {
-  if (two_threads) second = std::thread(&FrameTextPipeline::run_second_thread, this);
+  if (!two_threads) return;
+  try {
+    second = std::thread(&FrameTextPipeline::run_second_thread, this);
+  } catch (const std::system_error&) {
+    // No thread to be had: every line is formed on the caller's thread.
+  }
 }
 
 FrameTextPipeline::~FrameTextPipeline() { abandon(); }

@@ -21,8 +21,9 @@ class FrameTextPipeline {
   // caller of add or finish.
   using Sink = std::function<void(const char* text, size_t length)>;
 
-  // With two_threads false every frame is formatted and handed to the sink
-  // on the caller's thread. The sink receives the same bytes either way.
+  // With two_threads false, or when no thread can be started, every frame
+  // is formatted and handed to the sink on the caller's thread. The sink
+  // receives the same bytes either way.
   FrameTextPipeline(CoordinateDigits digits, Sink sink, bool two_threads);
   // Stops the second thread (abandon).
   ~FrameTextPipeline();

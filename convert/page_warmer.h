@@ -17,6 +17,7 @@ class PageWarmer {
  public:
   PageWarmer(const unsigned char* bytes, size_t length);
   // Stops the thread and waits for it: the bytes must stay mapped until then.
+  // Where no thread can be started, there is none to stop.
   ~PageWarmer();
   PageWarmer(const PageWarmer&) = delete;
   PageWarmer& operator=(const PageWarmer&) = delete;

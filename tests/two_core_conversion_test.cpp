@@ -51,18 +51,29 @@ std::string with_line(std::string text, size_t number, const std::string& line) 
   return text.replace(start, text.find('\n', start) - start, line);
 }
 
-// Converts input into output in a child process held to one core (when
-// one_core) with files limited to `file_limit` bytes; returns the error's
-// message on the child's output, or "converted".
+// Lets this process start no thread: RLIMIT_NPROC of 0, under a user other
+// than root, who is not held to it (root becomes nobody).
+bool deny_new_threads() {
+  if (getuid() == 0 && setuid(65534) != 0) return false;
+  const rlimit none{0, 0};
+  return setrlimit(RLIMIT_NPROC, &none) == 0;
+}
+
+enum class Cores { one, all, all_but_no_thread_to_be_had };
+
+// Converts input into output in a child process on the cores asked for,
+// with files limited to `file_limit` bytes; returns the error's message on
+// the child's output, or "converted".
 std::string convert_in_child(const std::string& input, const std::string& output, bool fit,
-                             bool one_core, rlim_t file_limit = RLIM_INFINITY) {
+                             Cores cores, rlim_t file_limit = RLIM_INFINITY) {
   return run_in_child([&] {
            cpu_set_t first;
            CPU_ZERO(&first);
            CPU_SET(0, &first);
-           if (one_core &&
+           if (cores == Cores::one &&
                (sched_setaffinity(0, sizeof first, &first) != 0 || available_cores() != 1))
              _exit(2);
+           if (cores == Cores::all_but_no_thread_to_be_had && !deny_new_threads()) _exit(3);
            // A write past the limit then fails with EFBIG instead of killing.
            std::signal(SIGXFSZ, SIG_IGN);
            const rlimit limit{file_limit, file_limit};
@@ -77,19 +88,26 @@ std::string convert_in_child(const std::string& input, const std::string& output
       .out;
 }
 
-// Columns: the recording, --fit.
+// Columns: the recording, --fit. Where no thread can be started, the
+// conversion goes on with one.
 TEST(TwoCoreConversion, WritesTheSameBytesAsOneCore) {
   const TempDir dir("two-cores-");
+  // Open to the child that runs as nobody.
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
   const std::string capture = dir.write("capture.csv", generated_capture(dir));
   const std::string c3d = dir.write("recording.c3d", generated_c3d());
   for (const auto& [input, fit] :
        {std::pair{capture, false}, {capture, true}, {c3d, false}, {c3d, true}}) {
     SCOPED_TRACE(input + (fit ? " --fit" : ""));
-    ASSERT_EQ(convert_in_child(input, dir.path() + "/one.csv", fit, true), "converted");
+    ASSERT_EQ(convert_in_child(input, dir.path() + "/one.csv", fit, Cores::one), "converted");
     convert_recording(input, dir.path() + "/all.csv", {std::nullopt, false, fit});
     const std::string lines = read_file(dir.path() + "/all.csv");
     EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), samples + 1);
     EXPECT_TRUE(lines == read_file(dir.path() + "/one.csv"));
+    const std::string unthreaded = dir.path() + "/unthreaded.csv";
+    EXPECT_EQ(convert_in_child(input, unthreaded, fit, Cores::all_but_no_thread_to_be_had),
+              "converted");
+    EXPECT_TRUE(lines == read_file(unthreaded));
   }
 }
 
@@ -110,9 +128,9 @@ TEST(TwoCoreConversion, TheFirstFaultInFileOrderIsReportedAndNothingIsWritten) {
     std::string text = capture;
     for (size_t line : c.bad_lines) text = with_line(text, line, bad_field);
     const std::string input = dir.write("bad.csv", text);
-    for (bool one_core : {true, false}) {
-      SCOPED_TRACE(std::string(c.named) + (one_core ? " one core" : " all cores"));
-      EXPECT_NE(convert_in_child(input, output, false, one_core).find(c.named), std::string::npos);
+    for (Cores cores : {Cores::one, Cores::all}) {
+      SCOPED_TRACE(std::string(c.named) + (cores == Cores::one ? " one core" : " all cores"));
+      EXPECT_NE(convert_in_child(input, output, false, cores).find(c.named), std::string::npos);
       EXPECT_EQ(read_file(output), "kept");
       EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
     }
@@ -123,9 +141,9 @@ TEST(TwoCoreConversion, AWriteFailingHalfwayLeavesNoFile) {
   const TempDir dir("two-cores-");
   const std::string input = dir.write("capture.csv", generated_capture(dir));
   const std::string output = dir.path() + "/out.csv";
-  for (bool one_core : {true, false}) {
-    SCOPED_TRACE(one_core ? "one core" : "all cores");
-    EXPECT_EQ(convert_in_child(input, output, false, one_core, 1 << 18),
+  for (Cores cores : {Cores::one, Cores::all}) {
+    SCOPED_TRACE(cores == Cores::one ? "one core" : "all cores");
+    EXPECT_EQ(convert_in_child(input, output, false, cores, 1 << 18),
               "cannot write " + output + ": File too large");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
   }
