@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "comma_row.h"
 #include "conversion_error.h"
 #include "frame_rate.h"
 #include "shortest_text.h"
@@ -35,20 +36,16 @@ CaptureReader::CaptureReader(InputFile file) : lines(std::move(file)) {
   read_samples();
 }
 
-bool CaptureReader::next_row(bool first_two_only) {
-  std::string_view line;
+bool CaptureReader::next_line(std::string_view& line) {
   while (lines.next(line)) {
-    if (trim_blanks(line).empty()) continue;
-    if (first_two_only) line = line.substr(0, line.find(',', line.find(',') + 1));
-    split_cells(line, ',', cells);
-    return true;
+    if (!trim_blanks(line).empty()) return true;
   }
   return false;
 }
 
-int64_t CaptureReader::sample_number() const {
+int64_t CaptureReader::sample_number(CommaRow& row) const {
   int64_t number = 0;
-  if (!read_whole_number(cells[0], number)) {
+  if (!read_whole_number(row.cell(0).value_or(""), number)) {
     throw ConversionError(at_line(lines.line_number(), "the sample number is no whole number"));
   }
   return number;
@@ -78,10 +75,11 @@ void CaptureReader::read_samples() {
   std::vector<double> rates;
   int64_t previous_sample = 0;
   double previous_time = NAN;
-  while (next_row(true)) {
-    const int64_t sample = sample_number();
+  for (std::string_view line; next_line(line);) {
+    CommaRow row(line, cells);
+    const int64_t sample = sample_number(row);
     double time = NAN;
-    const CellValue read = cells.size() > 1 ? read_number_cell(cells[1], time) : CellValue::empty;
+    const CellValue read = row.number(1, 0, time);
     if (read == CellValue::bad)
       throw ConversionError(at_line(lines.line_number(), "the time is no number"));
     if (read == CellValue::empty) time = NAN;
@@ -115,8 +113,10 @@ void CaptureReader::read_samples() {
 }
 
 bool CaptureReader::next_frame(Frame& frame) {
-  if (!next_row(false)) return false;
-  frame.number = sample_number();
+  std::string_view line;
+  if (!next_line(line)) return false;
+  CommaRow row(line, cells);
+  frame.number = sample_number(row);
   frame.points.assign(marker_count, MarkerPoint());
   for (size_t m = 0; m < marker_count; ++m) {
     const size_t column = first_marker_column + 3 * m;
@@ -124,9 +124,7 @@ bool CaptureReader::next_frame(Frame& frame) {
     double* coordinates[3] = {&point.x, &point.y, &point.z};
     for (size_t i = 0; i < 3; ++i) {
       double& value = *coordinates[i];
-      value = NAN;
-      if (column + i >= cells.size()) continue;
-      const CellValue read = read_number_cell(cells[column + i], value);
+      const CellValue read = row.number(column + i, 0, value);
       if (read == CellValue::bad) {
         throw ConversionError(at_line(
             lines.line_number(), "field " + std::to_string(column + i + 1) + " holds no number"));

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "comma_row.h"
 #include "marker_recording.h"
 #include "text_lines.h"
 
@@ -34,11 +35,10 @@ class CaptureReader : public MarkerRecording {
   bool next_frame(Frame& frame) override;
 
  private:
-  // Reads the next non-blank line into cells, only its first two when
-  // first_two_only; false after the last line.
-  bool next_row(bool first_two_only);
-  // The sample number of the row in cells.
-  int64_t sample_number() const;
+  // Makes line the next non-blank line; false after the last line.
+  bool next_line(std::string_view& line);
+  // The sample number in row's first cell.
+  int64_t sample_number(CommaRow& row) const;
   // Reads the header into description.
   void read_header();
   // Reads every line's sample number and time: first frame, frame count, rate.
