@@ -7,14 +7,15 @@
 // of the best conversion is printed too, since a busy machine stretches the
 // wall clock but not it. Then the capture-convert program converts each
 // file on every core the machine gives it and held to one core
-// (taskset -c 0), in turns, and the ratio of the two is set against its
-// target. Beside it, the processor time of an in-process conversion held
+// (taskset -c 0), in turns and going round the formats, and the ratio of
+// the two is set against its target. Beside it, the processor time of an in-process conversion held
 // to one core and that of each thread on two: the ratio the wall clock
 // would show on two free cores at most, whatever else runs.
 //
 // Usage: convert_benchmark [RUNS [FORMAT]]   (default 5; best run counts;
 // FORMAT measures only the formats whose name starts with it, "Motive"
-// say; the folder is made under $TMPDIR, else /tmp, and removed at the end)
+// say; the folder is made under $TMPDIR, else /tmp, holds every format's
+// file at once and is removed at the end)
 #include <sched.h>
 #include <sys/stat.h>
 
@@ -25,6 +26,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "bench_report.h"
 #include "capture_generator.h"
@@ -116,21 +118,16 @@ bool keep_best(double seconds, bool first, double& best) {
   return true;
 }
 
-// Times `runs` runs of capture-convert from input into output on every
-// core and held to the first, in turns; false when one failed.
-bool time_program_on_cores(const std::string& input, const std::string& output, int runs,
+// Times one run of capture-convert from input into output on every core
+// and one held to the first, keeping the best; false when one failed.
+bool time_program_on_cores(const std::string& input, const std::string& output, bool first,
                            Timing& timing) {
-  for (int i = 0; i < runs; ++i) {
-    if (!keep_best(time_program_into_new_file({CAPTURE_CONVERT_PROGRAM, input, output}, output),
-                   i == 0, timing.program_cores) ||
-        !keep_best(
-            time_program_into_new_file(
-                {"/usr/bin/taskset", "-c", "0", CAPTURE_CONVERT_PROGRAM, input, output}, output),
-            i == 0, timing.program_one_core)) {
-      return false;
-    }
-  }
-  return true;
+  return keep_best(time_program_into_new_file({CAPTURE_CONVERT_PROGRAM, input, output}, output),
+                   first, timing.program_cores) &&
+         keep_best(
+             time_program_into_new_file(
+                 {"/usr/bin/taskset", "-c", "0", CAPTURE_CONVERT_PROGRAM, input, output}, output),
+             first, timing.program_one_core);
 }
 
 // Times `runs` conversions of input into output and plain writes of the
@@ -161,7 +158,7 @@ bool time_conversion(const std::string& input, const std::string& output, const 
     if (seconds <= 0.0) return false;
     if (i == 0 || seconds < timing.plain_write) timing.plain_write = seconds;
   }
-  return time_program_on_cores(input, output, runs, timing);
+  return true;
 }
 
 // Prints one format's figures against its target.
@@ -228,20 +225,35 @@ int measure_conversions(int runs, const std::string& formats) {
        true, 50.0},
       {"capture file", "walk-capture.csv", capture_file, true, 150.0},
   };
+  struct Measured {
+    const Case& c;
+    std::string input;
+    Timing timing;
+  };
   const TempDir dir("convert-bench-");
   const std::string output = dir.path() + "/capture.csv";
   const std::string copy = dir.path() + "/copy.csv";
+  std::vector<Measured> measured;
   for (const Case& c : cases) {
     if (std::string(c.format).rfind(formats, 0) != 0) continue;
-    const std::string input = dir.write(c.file_name, c.contents());
-    Timing timing;
-    if (!time_conversion(input, output, copy, runs, timing)) {
+    measured.push_back({c, dir.write(c.file_name, c.contents()), {}});
+    if (!time_conversion(measured.back().input, output, copy, runs, measured.back().timing)) {
       std::printf("Error: the benchmark of %s failed in %s\n", c.format, dir.path().c_str());
       return 1;
     }
-    report(c, input, timing, runs);
-    std::remove(input.c_str());
   }
+  // The program's runs go round every format in turns, so that a slow spell
+  // of the shared machine, which lasts seconds, meets one run of several
+  // formats rather than every run of one.
+  for (int i = 0; i < runs; ++i) {
+    for (Measured& m : measured) {
+      if (!time_program_on_cores(m.input, output, i == 0, m.timing)) {
+        std::printf("Error: capture-convert failed on %s in %s\n", m.c.format, dir.path().c_str());
+        return 1;
+      }
+    }
+  }
+  for (const Measured& m : measured) report(m.c, m.input, m.timing, runs);
   return 0;
 }
 
