@@ -38,6 +38,8 @@ TEST(CaptureConversion, ValuesComeOutAsReadAndMissingFieldsStayEmpty) {
        "\xEF\xBB\xBF" + header.substr(0, header.size() - 1) +
            "\r\n1,0.00,12.5,-40.25,950.0,,,\r\n2,0.01,12.75,-40.5,951.5,310.0,22.5,104.0\r\n\r\n\n",
        written},
+      {"blanks around fields", header + "1, 0.00 ,12.5 , -40.25,\t950.0 ,,,\n",
+       header + "1,0,12.5,-40.25,950,,,\n"},
       {"a zero field is missing like an empty one", header + "1,0,0,0.000,-0,NaN,nan,\n",
        header + "1,0,,,,,,\n"},
       {"a point missing some fields keeps the others", header + "1,0,,5,0,1,,3\n",
