@@ -8,9 +8,10 @@
 // wall clock but not it. Then the capture-convert program converts each
 // file on every core the machine gives it and held to one core
 // (taskset -c 0), in turns and going round the formats, and the ratio of
-// the two is set against its target. Beside it, the processor time of an in-process conversion held
-// to one core and that of each thread on two: the ratio the wall clock
-// would show on two free cores at most, whatever else runs.
+// the two is set against its target. Beside it, the processor time of an
+// in-process conversion held to one core and that of each thread on two:
+// the ratio the wall clock would show on two free cores at most, whatever
+// else runs.
 //
 // Usage: convert_benchmark [RUNS [FORMAT]]   (default 5; best run counts;
 // FORMAT measures only the formats whose name starts with it, "Motive"
