@@ -9,6 +9,10 @@
 
 const char* verdict(bool met) { return met ? "met" : "MISSED"; }
 
+void keep_best(double& best, double seconds, bool first) {
+  if (first || seconds < best) best = seconds;
+}
+
 std::string load_average() {
   double load[3] = {0.0, 0.0, 0.0};
   if (getloadavg(load, 3) != 3) return "";

@@ -17,6 +17,9 @@ int run_benchmark(int argc, char** argv, const char* name, int default_runs,
 // "met" or "MISSED", for a line of the targets.
 const char* verdict(bool met);
 
+// Makes best the least of the times seen: seconds itself for the first.
+void keep_best(double& best, double seconds, bool first);
+
 // "load average 1.00 0.50 0.25" of the machine now, or "" when unknown.
 std::string load_average();
 

@@ -113,9 +113,9 @@ struct Timing {
 };
 
 // Keeps the shorter of best and seconds; false when seconds is a failure.
-bool keep_best(double seconds, bool first, double& best) {
+bool keep_best_run(double seconds, bool first, double& best) {
   if (seconds < 0.0) return false;
-  if (first || seconds < best) best = seconds;
+  keep_best(best, seconds, first);
   return true;
 }
 
@@ -123,9 +123,9 @@ bool keep_best(double seconds, bool first, double& best) {
 // and one held to the first, keeping the best; false when one failed.
 bool time_program_on_cores(const std::string& input, const std::string& output, bool first,
                            Timing& timing) {
-  return keep_best(time_program_into_new_file({CAPTURE_CONVERT_PROGRAM, input, output}, output),
-                   first, timing.program_cores) &&
-         keep_best(
+  return keep_best_run(time_program_into_new_file({CAPTURE_CONVERT_PROGRAM, input, output}, output),
+                       first, timing.program_cores) &&
+         keep_best_run(
              time_program_into_new_file(
                  {"/usr/bin/taskset", "-c", "0", CAPTURE_CONVERT_PROGRAM, input, output}, output),
              first, timing.program_one_core);
@@ -148,8 +148,8 @@ bool time_conversion(const std::string& input, const std::string& output, const 
         timing.convert_processor = processor_seconds() - processor_start;
         timing.reading_thread = thread_seconds() - thread_start;
       }
-      if (!keep_best(processor_seconds_on_one_core(input, output), i == 0,
-                     timing.one_thread_processor))
+      if (!keep_best_run(processor_seconds_on_one_core(input, output), i == 0,
+                         timing.one_thread_processor))
         return false;
     } catch (const ConversionError& error) {
       std::printf("Error: %s\n", error.what());
@@ -157,7 +157,7 @@ bool time_conversion(const std::string& input, const std::string& output, const 
     }
     const double seconds = time_plain_write(read_file(output), copy);
     if (seconds <= 0.0) return false;
-    if (i == 0 || seconds < timing.plain_write) timing.plain_write = seconds;
+    keep_best(timing.plain_write, seconds, i == 0);
   }
   return true;
 }

@@ -83,16 +83,11 @@ double warm_page_cache(const char* path) {
   return got < 0 ? -1.0 : total;
 }
 
-// Makes best the least of the times seen, the first (run 0) included.
-void keep_best(double& best, double seconds, int run) {
-  if (run == 0 || seconds < best) best = seconds;
-}
-
 // Makes best the least of the script's load times seen, and import the
 // import time of that run.
-void keep_best(double& best, double& import, const ScriptRun& run, int i) {
-  if (i == 0 || run.load_seconds < best) import = run.import_seconds;
-  keep_best(best, run.load_seconds, i);
+void keep_best_script_run(double& best, double& import, const ScriptRun& run, bool first) {
+  if (first || run.load_seconds < best) import = run.import_seconds;
+  keep_best(best, run.load_seconds, first);
 }
 
 // Runs the loads of one case, the loader as the viewer calls it, on two
@@ -126,16 +121,16 @@ bool measure(Case& c, int runs) {
                   c.path.c_str());
       return false;
     }
-    keep_best(c.best_load, run.load_seconds, i);
-    keep_best(c.best_fill, run.fill_seconds, i);
-    keep_best(c.best_total, run.load_seconds + run.fill_seconds, i);
-    keep_best(c.best_cpu, run.cpu_seconds, i);
+    keep_best(c.best_load, run.load_seconds, i == 0);
+    keep_best(c.best_fill, run.fill_seconds, i == 0);
+    keep_best(c.best_total, run.load_seconds + run.fill_seconds, i == 0);
+    keep_best(c.best_cpu, run.cpu_seconds, i == 0);
     c.peak_rss_kib = std::max({c.peak_rss_kib, run.peak_rss_kib, two_cores.peak_rss_kib});
-    keep_best(c.best_two_cores, two_cores.load_seconds + two_cores.fill_seconds, i);
-    keep_best(c.best_one_core, one_core.load_seconds + one_core.fill_seconds, i);
-    keep_best(c.best_plain, plain.load_seconds, i);
-    keep_best(c.best_pandas, c.pandas_import, pandas, i);
-    keep_best(c.best_polars, c.polars_import, polars, i);
+    keep_best(c.best_two_cores, two_cores.load_seconds + two_cores.fill_seconds, i == 0);
+    keep_best(c.best_one_core, one_core.load_seconds + one_core.fill_seconds, i == 0);
+    keep_best(c.best_plain, plain.load_seconds, i == 0);
+    keep_best_script_run(c.best_pandas, c.pandas_import, pandas, i == 0);
+    keep_best_script_run(c.best_polars, c.polars_import, polars, i == 0);
   }
   return true;
 }

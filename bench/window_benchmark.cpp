@@ -17,7 +17,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -165,8 +164,8 @@ int measure_window(int runs) {
     if (convert < 0.0) throw std::runtime_error("capture-convert failed on " + recording);
     const double window = seconds_to_first_picture(display, recording);
     if (run > 0) {
-      best_convert = run == 1 ? convert : std::min(best_convert, convert);
-      best_window = run == 1 ? window : std::min(best_window, window);
+      keep_best(best_convert, convert, run == 1);
+      keep_best(best_window, window, run == 1);
     }
     const std::string label = run == 0 ? "warm-up" : std::to_string(run);
     std::printf("%-8s %18.3f %22.3f %8.2f   %s\n", label.c_str(), convert, window, window / convert,
